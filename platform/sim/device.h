@@ -1,0 +1,249 @@
+// A simulated handheld: the backend behind platform.h on the build host.
+//
+// Each simulated program runs on its own thread, but exactly one thread runs at a time: the one
+// holding the token. A program gives the token up only when it blocks (message loop, sleep, process
+// wait); the token then goes to the lowest-numbered program that can go on, and when none can,
+// virtual time jumps to the next timer or deadline. Runs are deterministic and nothing sleeps for
+// real. The thread that creates the device is the driver (the test or tool playing the user); it is
+// itself a program of the device, runs only when every other program is blocked, and gives them
+// time with RunFor.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace sim {
+
+using plat::WChar;
+using ProgramEntry = std::function<int()>;
+
+enum class LogKind {
+  Char,         // a = UTF-16 unit typed into the focused window
+  KeyDown,      // a = virtual-key code injected by a program
+  KeyUp,        // a = virtual-key code injected by a program
+  Raw,          // a = ScanWord of a user press that no hot key caught
+  HotKey,       // a = ScanWord pressed, b = hot key id, c = pid of the owner
+  Start,        // s1 = path, s2 = params (b = 1 when there are params); a = pid or 0 on failure
+  Exit,         // a = pid, b = exit code, s1 = path
+  MessageBox,   // s1 = title, s2 = text, a = flags, b = answer
+  Post,         // s1 = class of the target window, a = message, b = wParam, c = lParam
+  Broadcast,    // a = message, b = wParam
+  IdleReset,    // the platform's idle timer was reset
+  EventSet,     // s1 = event name
+};
+
+struct LogEntry {
+  uint64_t time;
+  LogKind kind;
+  int pid;  // the program that caused it (0 = driver)
+  uint32_t a, b;
+  int64_t c;
+  uint32_t s1Offset, s1Length, s2Offset, s2Length;
+};
+
+struct HotKeyInfo {
+  plat::Window owner;
+  int id;
+  uint32_t modifiers;
+  uint32_t keyCode;
+};
+
+struct SimOptions {
+  std::string hostFolder;  // the device's root folder on the host
+  uint32_t codePage = 1252;
+  uint32_t startTick = 0;  // GetTickCount at virtual time 0 (to test the 2^32 wrap)
+  bool hotKeyTakeover = true;  // whether the take-from-any-owner call exists
+  std::u16string driverPath = u"\\Program Files\\Tarvin\\Driver.exe";
+  int dpiY = 131;
+  uint32_t systemFontPixels = 0;  // 0: the optional shell library is absent
+};
+
+class SimDevice {
+ public:
+  explicit SimDevice(SimOptions options);
+  ~SimDevice();
+  SimDevice(const SimDevice&) = delete;
+  SimDevice& operator=(const SimDevice&) = delete;
+
+  // ---- what the driver does ------------------------------------------------------------------
+  // Makes `entry` the program started by that device path (compared without regard to case).
+  void InstallProgram(const std::u16string& path, ProgramEntry entry);
+  plat::Process Start(const std::u16string& path, const WChar* params = nullptr);
+  // Lets the programs run for `ms` milliseconds of device time.
+  void RunFor(uint32_t ms);
+  // Runs until the program has exited or `maxMs` have passed; true when it exited.
+  bool RunUntilExit(plat::Process process, uint32_t maxMs);
+  bool HasExited(plat::Process process) const;
+  int ExitCode(plat::Process process) const;
+
+  // The user presses and releases a key combination (flag bits held as modifiers around the key).
+  void Press(uint16_t scanWord);
+  void SetCapsLock(bool on);
+  // A window of another program becomes the foreground window and takes the keyboard focus.
+  plat::Window ShowForeignWindow(const std::u16string& className, const std::u16string& title);
+  void SetForeground(plat::Window window);
+  std::u16string FocusText() const;
+  void ClearFocusText();
+  // Answers for the next message boxes, in order; without one, a box takes its default button.
+  void QueueMessageBoxAnswer(int answer);
+  void SetNamedEventExists(const std::u16string& name, bool exists);
+
+  uint64_t Now() const { return now_; }
+  uint32_t TickCount() const { return static_cast<uint32_t>(options_.startTick + now_); }
+  const SimOptions& Options() const { return options_; }
+
+  const std::vector<LogEntry>& Log() const { return log_; }
+  std::u16string LogText1(const LogEntry& e) const { return strings_.substr(e.s1Offset, e.s1Length); }
+  std::u16string LogText2(const LogEntry& e) const { return strings_.substr(e.s2Offset, e.s2Length); }
+  void ClearLog();
+  std::vector<HotKeyInfo> HotKeys() const;
+  std::u16string WindowClass(plat::Window window) const;
+  std::u16string WindowTitle(plat::Window window) const;
+  plat::Window FindWindow(const std::u16string& className, const std::u16string& title) const;
+  // The host path that a device path maps to; empty when the device path is not acceptable.
+  std::string HostPath(const std::u16string& devicePath) const;
+
+  // ---- what the platform calls reach (always on the thread holding the token) ------------------
+  static SimDevice& Current();
+  int CurrentPid() const;
+
+  struct Timer {
+    plat::Window window;
+    uintptr_t id;
+    uint32_t period;
+    uint64_t due;
+  };
+  struct Proc;
+  struct WindowRec {
+    int owner;
+    std::u16string className, title, text;
+    plat::WndProc proc;
+    uint32_t exStyle, style;
+    int x, y, width, height;
+    bool visible, invalid, destroyed;
+  };
+
+  // scheduler
+  void BlockSleep(uint32_t ms);
+  void BlockForMessage();
+  plat::WaitResult BlockForExit(int pid, uint32_t timeoutMs);
+  // windows and messages
+  bool RegisterClass(const WChar* name, plat::WndProc proc);
+  bool UnregisterClass(const WChar* name);
+  plat::Window CreateWindowRec(uint32_t exStyle, const WChar* cls, const WChar* title, uint32_t style, int x, int y,
+                               int w, int h);
+  bool DestroyWindowRec(plat::Window window);
+  WindowRec* Win(plat::Window window);
+  const WindowRec* Win(plat::Window window) const;
+  plat::Window FindWindowRec(const WChar* cls, const WChar* title) const;
+  bool Post(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+  void PostQuit(int code);
+  bool TakeMessage(plat::Message* out, plat::Window filter, bool remove);
+  bool SetTimerRec(plat::Window window, uintptr_t id, uint32_t period);
+  bool KillTimerRec(plat::Window window, uintptr_t id);
+  plat::Window Foreground() const { return foreground_; }
+  void LogBroadcast(uint32_t message, uintptr_t wParam);
+  // hot keys and input
+  bool RegisterHotKey(plat::Window window, int id, uint32_t modifiers, uint32_t keyCode);
+  bool UnregisterHotKey(plat::Window window, int id);
+  void TakeHotKey(uint32_t modifiers, uint32_t keyCode);
+  void InjectCharacter(WChar unit);
+  void InjectKeyTransition(uint8_t keyCode, bool up);
+  bool CapsLock() const { return capsLock_; }
+  // processes
+  plat::Process StartProc(const WChar* path, const WChar* params);
+  Proc* ProcOf(plat::Process process);
+  const Proc* ProcOf(plat::Process process) const;
+  const std::u16string& ProgramPath() const;
+  // files
+  bool ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read);
+  bool WriteFile(const WChar* path, const uint8_t* data, size_t size);
+  bool ReplaceFile(const WChar* from, const WChar* to);
+  bool DeleteFile(const WChar* path);
+  bool FileExists(const WChar* path);
+  plat::FindHandle FindFirst(const WChar* pattern, WChar* name, size_t capacity);
+  bool FindNext(plat::FindHandle find, WChar* name, size_t capacity);
+  void FindClose(plat::FindHandle find);
+  // text
+  bool AnsiToWide(const char* source, WChar* buffer, size_t capacity);
+  bool WideToAnsi(const WChar* source, char* buffer, size_t capacity);
+  // user messages and activity
+  int ShowMessageBox(const WChar* text, const WChar* title, uint32_t flags);
+  void LogIdleReset();
+  bool SetNamedEvent(const WChar* name);
+  bool HotKeyTakeoverAvailable() const { return options_.hotKeyTakeover; }
+
+  struct Proc {
+    int pid = 0;
+    std::u16string path, params;
+    ProgramEntry entry;
+    std::thread thread;
+    enum class State { New, Running, Blocked, Exited } state = State::New;
+    enum class Wait { None, Sleep, Message, ProcessExit, Time } wait = Wait::None;
+    uint64_t deadline = 0;
+    int waitPid = 0;
+    std::condition_variable cv;
+    int exitCode = 0;
+    bool hasThread = true;  // stand-ins that only own windows have none
+    // message queue: a fixed ring, as the platform's queues are bounded
+    std::vector<plat::Message> queue;
+    size_t queueHead = 0, queueCount = 0;
+    bool quitPosted = false;
+    int quitCode = 0;
+    std::vector<Timer> timers;
+    std::vector<std::pair<std::u16string, plat::WndProc>> classes;
+  };
+
+ private:
+  void Schedule(std::unique_lock<std::mutex>& lock, Proc& self);
+  bool Ready(const Proc& p) const;
+  uint64_t NextEvent(const Proc& p) const;
+  void Block(Proc& self);
+  static void ThreadMain(SimDevice* device, Proc* p);
+  void FinishProc(Proc& p, int code);
+  bool HasMessage(const Proc& p) const;
+  Proc& NewProc(const std::u16string& path, const WChar* params, ProgramEntry entry, bool hasThread);
+  const HotKeyInfo* CatchHotKey(uint32_t modifiers, uint8_t keyCode);
+  void TypeIntoFocus(uint8_t keyCode, bool shift);
+  uint32_t AddString(const std::u16string& s, uint32_t* length);
+  LogEntry& AddLog(LogKind kind);
+  std::string ResolveHost(const std::u16string& devicePath, bool forCreate) const;
+  int CurrentPidOrDriver() const;
+
+  SimOptions options_;
+  uint64_t now_ = 0;
+  std::mutex mutex_;
+  Proc* running_ = nullptr;
+  bool terminating_ = false;
+  std::vector<std::unique_ptr<Proc>> procs_;  // index = pid; 0 is the driver
+  std::vector<WindowRec> windows_;           // handle = index + 1
+  plat::Window foreground_ = nullptr;
+  std::vector<HotKeyInfo> hotKeys_;
+  bool capsLock_ = false;
+  bool keyDown_[256] = {};
+  std::map<std::u16string, ProgramEntry> programs_;
+  std::vector<int> answers_;
+  std::map<std::u16string, bool> namedEvents_;
+  std::vector<LogEntry> log_;
+  std::u16string strings_;
+  void* toWide_ = nullptr;  // iconv descriptors
+  void* toAnsi_ = nullptr;
+  struct Find;
+  std::vector<std::unique_ptr<Find>> finds_;
+  Proc* foreignOwner_ = nullptr;
+};
+
+// UTF-8 <-> UTF-16 for host code (paths, tools). Invalid input becomes U+FFFD.
+std::string ToUtf8(const std::u16string& s);
+std::u16string FromUtf8(const std::string& s);
+
+}  // namespace sim

@@ -1,0 +1,83 @@
+// Programs of the simulated device: installing, starting, exiting and waiting.
+#include "platform/sim/internal.h"
+#include "platform/wtext.h"
+
+namespace sim {
+
+namespace internal {
+std::u16string LowerKey(const std::u16string& s) {
+  std::u16string out = s;
+  for (auto& c : out) c = wtext::LowerUnit(c);
+  return out;
+}
+}  // namespace internal
+
+void SimDevice::InstallProgram(const std::u16string& path, ProgramEntry entry) {
+  programs_[internal::LowerKey(path)] = std::move(entry);
+}
+
+plat::Process SimDevice::StartProc(const WChar* path, const WChar* params) {
+  std::u16string p = path != nullptr ? path : u"";
+  auto it = programs_.find(internal::LowerKey(p));
+  LogEntry& e = AddLog(LogKind::Start);
+  e.s1Offset = AddString(p, &e.s1Length);
+  if (params != nullptr) {
+    e.b = 1;
+    e.s2Offset = AddString(params, &e.s2Length);
+  }
+  if (it == programs_.end()) return nullptr;
+  Proc& proc = NewProc(p, params, it->second, true);
+  log_.back().a = static_cast<uint32_t>(proc.pid);
+  return internal::ToProcess(proc.pid);
+}
+
+plat::Process SimDevice::Start(const std::u16string& path, const WChar* params) {
+  return StartProc(path.c_str(), params);
+}
+
+SimDevice::Proc* SimDevice::ProcOf(plat::Process process) {
+  int pid = internal::ProcessPid(process);
+  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return nullptr;
+  return procs_[pid].get();
+}
+
+const SimDevice::Proc* SimDevice::ProcOf(plat::Process process) const {
+  int pid = internal::ProcessPid(process);
+  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return nullptr;
+  return procs_[pid].get();
+}
+
+bool SimDevice::HasExited(plat::Process process) const {
+  const Proc* p = ProcOf(process);
+  return p != nullptr && p->state == Proc::State::Exited;
+}
+
+int SimDevice::ExitCode(plat::Process process) const {
+  const Proc* p = ProcOf(process);
+  return p != nullptr ? p->exitCode : -1;
+}
+
+const std::u16string& SimDevice::ProgramPath() const { return internal::CurrentProc()->path; }
+
+// What the platform does when a program ends: its windows go, and with them their hot keys and timers.
+void SimDevice::FinishProc(Proc& p, int code) {
+  p.exitCode = code;
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    WindowRec& w = windows_[i];
+    if (w.owner != p.pid || w.destroyed) continue;
+    w.destroyed = true;
+    w.visible = false;
+    plat::Window handle = internal::ToWindow(i);
+    std::erase_if(hotKeys_, [&](const HotKeyInfo& h) { return h.owner == handle; });
+    if (foreground_ == handle) foreground_ = nullptr;
+  }
+  p.timers.clear();
+  p.queueCount = 0;
+  LogEntry& e = AddLog(LogKind::Exit);
+  e.pid = p.pid;
+  e.a = static_cast<uint32_t>(p.pid);
+  e.b = static_cast<uint32_t>(code);
+  e.s1Offset = AddString(p.path, &e.s1Length);
+}
+
+}  // namespace sim

@@ -1,0 +1,178 @@
+// The token that lets exactly one simulated program run at a time, and virtual time.
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/sim/internal.h"
+
+namespace sim {
+
+namespace internal {
+namespace {
+thread_local SimDevice* tDevice = nullptr;
+thread_local SimDevice::Proc* tProc = nullptr;
+}  // namespace
+
+void Bind(SimDevice* device, SimDevice::Proc* proc) {
+  tDevice = device;
+  tProc = proc;
+}
+SimDevice* CurrentDevice() { return tDevice; }
+SimDevice::Proc* CurrentProc() { return tProc; }
+}  // namespace internal
+
+using State = SimDevice::Proc::State;
+using Wait = SimDevice::Proc::Wait;
+
+bool SimDevice::Ready(const Proc& p) const {
+  switch (p.state) {
+    case State::New:
+      return true;
+    case State::Blocked:
+      break;
+    default:
+      return false;
+  }
+  if (terminating_) return true;
+  switch (p.wait) {
+    case Wait::Sleep:
+    case Wait::Time:
+      return now_ >= p.deadline;
+    case Wait::Message:
+      return HasMessage(p);
+    case Wait::ProcessExit:
+      return procs_[p.waitPid]->state == State::Exited || now_ >= p.deadline;
+    case Wait::None:
+      return true;
+  }
+  return false;
+}
+
+uint64_t SimDevice::NextEvent(const Proc& p) const {
+  if (p.state != State::Blocked) return UINT64_MAX;
+  switch (p.wait) {
+    case Wait::Sleep:
+    case Wait::Time:
+    case Wait::ProcessExit:
+      return p.deadline;
+    case Wait::Message: {
+      uint64_t t = UINT64_MAX;
+      for (const Timer& timer : p.timers) t = std::min(t, timer.due);
+      return t;
+    }
+    case Wait::None:
+      return now_;
+  }
+  return UINT64_MAX;
+}
+
+// Hands the token on until `self` may go on. The lowest-numbered ready program runs first and the
+// driver last, so everything that can happen at one instant happens before the driver looks.
+void SimDevice::Schedule(std::unique_lock<std::mutex>& lock, Proc& self) {
+  for (;;) {
+    Proc* next = nullptr;
+    for (size_t i = 1; i < procs_.size() && next == nullptr; ++i) {
+      if (Ready(*procs_[i])) next = procs_[i].get();
+    }
+    if (next == nullptr && Ready(*procs_[0])) next = procs_[0].get();
+    if (next == &self) return;
+    if (next != nullptr) {
+      running_ = next;
+      if (next->state == State::New) {
+        next->state = State::Blocked;
+        next->wait = Wait::None;
+        next->thread = std::thread(ThreadMain, this, next);
+      } else {
+        next->cv.notify_one();
+      }
+      if (self.state == State::Exited) return;
+      self.cv.wait(lock, [&] { return running_ == &self; });
+      if (terminating_) return;
+      continue;
+    }
+    uint64_t t = UINT64_MAX;
+    for (const auto& p : procs_) t = std::min(t, NextEvent(*p));
+    if (t == UINT64_MAX) {
+      std::fprintf(stderr, "simulated device: every program waits forever\n");
+      std::abort();
+    }
+    if (t > now_) now_ = t;
+  }
+}
+
+void SimDevice::Block(Proc& self) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  self.state = State::Blocked;
+  Schedule(lock, self);
+  self.state = State::Running;
+  self.wait = Wait::None;
+  if (terminating_ && self.pid != 0) throw internal::Terminated{};
+}
+
+void SimDevice::ThreadMain(SimDevice* device, Proc* p) {
+  {
+    std::unique_lock<std::mutex> lock(device->mutex_);
+    p->cv.wait(lock, [&] { return device->running_ == p; });
+    p->state = State::Running;
+  }
+  internal::Bind(device, p);
+  int code = 0;
+  try {
+    if (!device->terminating_ && p->entry) code = p->entry();
+  } catch (const internal::Terminated&) {
+    code = -1;
+  }
+  device->FinishProc(*p, code);
+  std::unique_lock<std::mutex> lock(device->mutex_);
+  p->state = State::Exited;
+  if (device->terminating_) {
+    device->running_ = device->procs_[0].get();
+    device->procs_[0]->cv.notify_one();
+    return;
+  }
+  device->Schedule(lock, *p);
+}
+
+void SimDevice::BlockSleep(uint32_t ms) {
+  Proc& self = *internal::CurrentProc();
+  self.wait = Wait::Sleep;
+  self.deadline = now_ + ms;
+  Block(self);
+}
+
+void SimDevice::BlockForMessage() {
+  Proc& self = *internal::CurrentProc();
+  self.wait = Wait::Message;
+  Block(self);
+}
+
+plat::WaitResult SimDevice::BlockForExit(int pid, uint32_t timeoutMs) {
+  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return plat::WaitResult::Failed;
+  Proc& self = *internal::CurrentProc();
+  if (procs_[pid]->state != State::Exited) {
+    self.wait = Wait::ProcessExit;
+    self.waitPid = pid;
+    self.deadline = timeoutMs == plat::kWaitInfinite ? UINT64_MAX : now_ + timeoutMs;
+    Block(self);
+  }
+  return procs_[pid]->state == State::Exited ? plat::WaitResult::Exited : plat::WaitResult::TimedOut;
+}
+
+void SimDevice::RunFor(uint32_t ms) {
+  Proc& driver = *procs_[0];
+  driver.wait = Wait::Time;
+  driver.deadline = now_ + ms;
+  Block(driver);
+}
+
+bool SimDevice::RunUntilExit(plat::Process process, uint32_t maxMs) {
+  int pid = internal::ProcessPid(process);
+  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return false;
+  Proc& driver = *procs_[0];
+  driver.wait = Wait::ProcessExit;
+  driver.waitPid = pid;
+  driver.deadline = now_ + maxMs;
+  Block(driver);
+  return procs_[pid]->state == State::Exited;
+}
+
+}  // namespace sim

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs, builds and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+bash scripts/build.sh
+ctest --test-dir build/host --output-on-failure -j2

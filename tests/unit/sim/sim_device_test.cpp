@@ -1,0 +1,285 @@
+// The simulated device: virtual time and scheduling, messages, hot keys, keyboard, files, code pages.
+#include "platform/sim/device.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/platform.h"
+#include "platform/wtext.h"
+#include "tests/unit/support/temp_folder.h"
+
+using sim::LogKind;
+using sim::SimDevice;
+using testing_support::TempFolder;
+
+namespace {
+
+sim::SimOptions Options(const TempFolder& folder, uint32_t codePage = 1252) {
+  sim::SimOptions o;
+  o.hostFolder = folder.path();
+  o.codePage = codePage;
+  return o;
+}
+
+SimDevice MakeDevice(const TempFolder& folder, uint32_t codePage = 1252) { return SimDevice(Options(folder, codePage)); }
+
+std::vector<const sim::LogEntry*> Entries(const SimDevice& d, LogKind kind) {
+  std::vector<const sim::LogEntry*> out;
+  for (const auto& e : d.Log()) {
+    if (e.kind == kind) out.push_back(&e);
+  }
+  return out;
+}
+
+// A program with one window that counts its timer ticks and hot keys, and quits on WM_CLOSE.
+struct Counter {
+  static inline int ticks = 0;
+  static inline std::vector<uintptr_t> hotKeys;
+  static intptr_t Proc(plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) {
+    if (m == plat::kWmTimer) ++ticks;
+    if (m == plat::kWmHotKey) hotKeys.push_back(wp);
+    if (m == plat::kWmClose) plat::PostQuitMessage(7);
+    return plat::DefWindowProc(w, m, wp, lp);
+  }
+  static int Main() {
+    plat::RegisterWindowClass(u"CounterClass", Proc);
+    plat::Window w = plat::CreateWindow(0, u"CounterClass", u"Counter", 0, 0, 0, 0, 0);
+    plat::SetTimer(w, 1, 50);
+    plat::RegisterHotKey(w, 0x0141, plat::kModShift, 'A');
+    plat::Message m;
+    while (plat::GetMessage(&m)) plat::DispatchMessage(m);
+    return static_cast<int>(m.wParam);
+  }
+};
+
+}  // namespace
+
+TEST(SimScheduler, TimersFireOnVirtualTimeAndQuitEndsTheProgram) {
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  Counter::ticks = 0;
+  d.InstallProgram(u"\\Counter.exe", Counter::Main);
+  plat::Process p = d.Start(u"\\Counter.exe");
+  ASSERT_NE(p, nullptr);
+  d.RunFor(1000);
+  EXPECT_EQ(Counter::ticks, 20);
+  EXPECT_EQ(d.Now(), 1000u);
+  plat::Window w = d.FindWindow(u"CounterClass", u"Counter");
+  ASSERT_NE(w, nullptr);
+  ASSERT_TRUE(plat::PostMessage(w, plat::kWmClose, 0, 0));
+  EXPECT_TRUE(d.RunUntilExit(p, 100));
+  EXPECT_EQ(d.ExitCode(p), 7);
+  EXPECT_EQ(d.FindWindow(u"CounterClass", u"Counter"), nullptr);
+  EXPECT_TRUE(d.HotKeys().empty()) << "an ended program's hot keys are released";
+}
+
+TEST(SimScheduler, SleepAndProcessWaitsUseVirtualTime) {
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  d.InstallProgram(u"\\Sleeper.exe", [] {
+    plat::Sleep(300);
+    return 5;
+  });
+  uint64_t waitedUntil = 0;
+  plat::WaitResult first{}, second{};
+  d.InstallProgram(u"\\Waiter.exe", [&] {
+    plat::Process p = plat::StartProcess(u"\\Sleeper.exe", nullptr);
+    first = plat::WaitForProcess(p, 100);
+    second = plat::WaitForProcess(p, plat::kWaitInfinite);
+    waitedUntil = SimDevice::Current().Now();
+    int code = 0;
+    plat::GetProcessExitCode(p, &code);
+    return code;
+  });
+  plat::Process waiter = d.Start(u"\\Waiter.exe");
+  ASSERT_TRUE(d.RunUntilExit(waiter, 10000));
+  EXPECT_EQ(first, plat::WaitResult::TimedOut);
+  EXPECT_EQ(second, plat::WaitResult::Exited);
+  EXPECT_EQ(waitedUntil, 300u);
+  EXPECT_EQ(d.ExitCode(waiter), 5);
+  EXPECT_EQ(plat::StartProcess(u"\\Missing.exe", nullptr), nullptr);
+}
+
+TEST(SimScheduler, TickCountWrapsModulo32Bits) {
+  TempFolder folder;
+  sim::SimOptions o;
+  o.hostFolder = folder.path();
+  o.startTick = 0xFFFFFFF0u;
+  SimDevice d(o);
+  uint32_t before = plat::GetTickCount();
+  d.RunFor(32);
+  EXPECT_EQ(before, 0xFFFFFFF0u);
+  EXPECT_EQ(plat::GetTickCount(), 0x10u);
+  EXPECT_EQ(static_cast<uint32_t>(plat::GetTickCount() - before), 32u);
+}
+
+TEST(SimScheduler, TeardownUnwindsProgramsBlockedForever) {
+  TempFolder folder;
+  auto d = std::make_unique<SimDevice>(Options(folder));
+  d->InstallProgram(u"\\Counter.exe", Counter::Main);
+  d->Start(u"\\Counter.exe");
+  d->RunFor(10);
+  d.reset();  // must return, not hang
+  SUCCEED();
+}
+
+TEST(SimKeyboard, PressGoesToTheHotKeyOwnerElseToTheFocusedWindow) {
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  Counter::hotKeys.clear();
+  d.InstallProgram(u"\\Counter.exe", Counter::Main);
+  d.Start(u"\\Counter.exe");
+  d.RunFor(1);
+  d.Press(0x0141);  // Shift+A: registered
+  d.Press(0x0041);  // A: not registered
+  d.Press(0x0142);  // Shift+B
+  d.Press(0x0243);  // Ctrl+C types nothing
+  d.RunFor(1);
+  EXPECT_EQ(Counter::hotKeys, std::vector<uintptr_t>{0x0141});
+  EXPECT_EQ(d.FocusText(), u"aB");
+  auto raw = Entries(d, LogKind::Raw);
+  ASSERT_EQ(raw.size(), 3u);
+  EXPECT_EQ(raw[0]->a, 0x0041u);
+  d.SetCapsLock(true);
+  d.Press(0x0044);
+  EXPECT_EQ(d.FocusText(), u"aBD");
+}
+
+TEST(SimKeyboard, FirstRegistrationWinsAndTakeoverRemovesAnyOwner) {
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  plat::RegisterWindowClass(u"Plain", plat::DefWindowProc);
+  plat::Window a = plat::CreateWindow(0, u"Plain", u"A", 0, 0, 0, 0, 0);
+  plat::Window b = plat::CreateWindow(0, u"Plain", u"B", 0, 0, 0, 0, 0);
+  EXPECT_TRUE(plat::RegisterHotKey(a, 1, plat::kModControl, 'Q'));
+  EXPECT_FALSE(plat::RegisterHotKey(b, 2, plat::kModControl, 'Q'));
+  EXPECT_TRUE(plat::RegisterHotKey(b, 3, 0, 'Q')) << "other modifiers are another pair";
+  plat::TakeHotKey(plat::kModControl, 'Q');
+  EXPECT_TRUE(plat::RegisterHotKey(b, 2, plat::kModControl, 'Q'));
+  EXPECT_TRUE(plat::UnregisterHotKey(b, 2));
+  EXPECT_FALSE(plat::UnregisterHotKey(b, 2));
+}
+
+TEST(SimKeyboard, InjectedTransitionsAreCaughtByHotKeysLikeRealOnes) {
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  plat::RegisterWindowClass(u"Plain", plat::DefWindowProc);
+  plat::Window w = plat::CreateWindow(0, u"Plain", u"A", 0, 0, 0, 0, 0);
+  plat::RegisterHotKey(w, 9, plat::kModControl, 'Q');
+  d.SetForeground(d.FindWindow(u"SimEdit", u"Document"));
+  plat::SendKeyTransition(plat::kVkControl, false);
+  plat::SendKeyTransition('Q', false);
+  plat::SendKeyTransition('Q', true);
+  plat::SendKeyTransition(plat::kVkControl, true);
+  plat::SendKeyTransition(plat::kVkShift, false);
+  plat::SendKeyTransition('Q', false);
+  plat::SendKeyTransition('Q', true);
+  plat::SendKeyTransition(plat::kVkShift, true);
+  plat::SendCharacter(0x0424);
+  plat::Message m;
+  ASSERT_TRUE(plat::PeekMessage(&m, nullptr, true));
+  EXPECT_EQ(m.message, plat::kWmHotKey);
+  EXPECT_EQ(m.wParam, 9u);
+  EXPECT_FALSE(plat::PeekMessage(&m, nullptr, true));
+  EXPECT_EQ(d.FocusText(), u"Q\u0424");
+  EXPECT_EQ(Entries(d, LogKind::KeyDown).size(), 4u);
+}
+
+TEST(SimWindows, PostedMessagesKeepTheirOrderBeforePaintAndTimers) {
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  plat::RegisterWindowClass(u"Plain", plat::DefWindowProc);
+  plat::Window w = plat::CreateWindow(0, u"Plain", u"A", 0, 0, 0, 0, 0);
+  plat::SetTimer(w, 4, 50);
+  plat::ShowWindow(w, plat::kSwShow);
+  d.RunFor(60);
+  plat::PostMessage(w, 3001, 1, 0);
+  plat::PostMessage(w, 3002, 2, 0);
+  std::vector<uint32_t> seen;
+  plat::Message m;
+  while (plat::PeekMessage(&m, nullptr, true)) {
+    seen.push_back(m.message);
+    plat::DispatchMessage(m);
+  }
+  EXPECT_EQ(seen, (std::vector<uint32_t>{3001, 3002, plat::kWmPaint, plat::kWmTimer}));
+}
+
+TEST(SimMessageBox, DefaultButtonOrScriptedAnswerIsLogged) {
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  EXPECT_EQ(plat::MessageBox(u"Sure?", u"Q", plat::kMbYesNo), plat::kIdYes);
+  EXPECT_EQ(plat::MessageBox(u"Sure?", u"Q", plat::kMbYesNo | plat::kMbDefButton2), plat::kIdNo);
+  d.QueueMessageBoxAnswer(plat::kIdCancel);
+  EXPECT_EQ(plat::MessageBox(u"Text", u"Title", plat::kMbOkCancel), plat::kIdCancel);
+  auto boxes = Entries(d, LogKind::MessageBox);
+  ASSERT_EQ(boxes.size(), 3u);
+  EXPECT_EQ(d.LogText1(*boxes[2]), u"Title");
+  EXPECT_EQ(d.LogText2(*boxes[2]), u"Text");
+}
+
+TEST(SimFiles, DevicePathsResolveWithoutRegardToCaseInsideTheFolder) {
+  TempFolder folder;
+  folder.Write("Program Files/Tarvin/Tarvin.cfg", "abc");
+  SimDevice d = MakeDevice(folder);
+  uint8_t buf[16];
+  size_t n = 0;
+  ASSERT_TRUE(plat::ReadFileBytes(u"\\program files\\TARVIN\\tarvin.CFG", buf, sizeof buf, &n));
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), n), "abc");
+  ASSERT_TRUE(plat::ReadFileBytes(u"\\Program Files\\Tarvin\\Tarvin.cfg", buf, 2, &n));
+  EXPECT_EQ(n, 2u) << "reads stop at the capacity";
+
+  const char16_t* hostile[] = {u"Program Files\\Tarvin\\Tarvin.cfg", u"\\Program Files\\..\\..\\etc\\passwd",
+                               u"\\Program Files\\Tarvin\\..\\Tarvin\\Tarvin.cfg", u"\\a/b", u"\\C:\\x",
+                               u"\\Program Files\\\\Tarvin.cfg", u""};
+  for (const char16_t* path : hostile) {
+    EXPECT_FALSE(plat::ReadFileBytes(path, buf, sizeof buf, &n)) << sim::ToUtf8(path);
+    EXPECT_FALSE(plat::WriteFileBytes(path, buf, 1)) << sim::ToUtf8(path);
+  }
+}
+
+TEST(SimFiles, WriteReplaceDeleteAndList) {
+  TempFolder folder;
+  folder.Write("Program Files/Tarvin/b.tvl", "x");
+  folder.Write("Program Files/Tarvin/A.TVL", "x");
+  folder.Write("Program Files/Tarvin/notes.txt", "x");
+  SimDevice d = MakeDevice(folder);
+  const uint8_t data[] = {'n', 'e', 'w'};
+  ASSERT_TRUE(plat::WriteFileBytes(u"\\Program Files\\Tarvin\\Tarvin.tmp", data, 3));
+  ASSERT_TRUE(plat::ReplaceFile(u"\\Program Files\\Tarvin\\Tarvin.tmp", u"\\Program Files\\Tarvin\\Tarvin.cfg"));
+  EXPECT_EQ(folder.Read("Program Files/Tarvin/Tarvin.cfg"), "new");
+  EXPECT_FALSE(plat::FileExists(u"\\Program Files\\Tarvin\\Tarvin.tmp"));
+  EXPECT_FALSE(plat::WriteFileBytes(u"\\No Such Folder\\x.txt", data, 3));
+
+  plat::WChar name[260];
+  std::vector<std::u16string> names;
+  plat::FindHandle f = plat::FindFirstFile(u"\\Program Files\\Tarvin\\*.TVL", name, 260);
+  ASSERT_NE(f, nullptr);
+  do names.push_back(name);
+  while (plat::FindNextFile(f, name, 260));
+  plat::FindClose(f);
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"A.TVL", u"b.tvl"}));
+  EXPECT_EQ(plat::FindFirstFile(u"\\Program Files\\Tarvin\\*.xyz", name, 260), nullptr);
+  EXPECT_TRUE(plat::DeleteFile(u"\\Program Files\\Tarvin\\b.tvl"));
+  EXPECT_FALSE(plat::FileExists(u"\\Program Files\\Tarvin\\B.TVL"));
+}
+
+TEST(SimCodePage, ConvertsThroughTheDeviceCodePage) {
+  TempFolder folder;
+  {
+    SimDevice d = MakeDevice(folder, 1251);
+    plat::WChar w[8];
+    ASSERT_TRUE(plat::AnsiToWide("\xD4\xF4", w, 8));
+    EXPECT_EQ(std::u16string(w), u"\u0424\u0444");
+    char a[8];
+    ASSERT_TRUE(plat::WideToAnsi(u"\u0424x\u00E9", a, 8));
+    EXPECT_EQ(std::string(a), "\xD4x?") << "characters the code page lacks become the default character";
+  }
+  SimDevice d = MakeDevice(folder, 1252);
+  plat::WChar w[4];
+  EXPECT_FALSE(plat::AnsiToWide("abcd", w, 4)) << "no room for the terminator";
+  EXPECT_EQ(w[0], 0);
+  ASSERT_TRUE(plat::AnsiToWide("a\x81\xE9", w, 4));
+  EXPECT_EQ(std::u16string(w), u"a\uFFFD\u00E9");
+  char a[4];
+  EXPECT_FALSE(plat::WideToAnsi(u"abcd", a, 4));
+  EXPECT_EQ(a[0], 0);
+}
