@@ -4,4 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
+# The layout and configuration readers under libFuzzer with the sanitizers, briefly.
+bash scripts/fuzz.sh 25
 ctest --test-dir build/host --output-on-failure -j2

@@ -1,0 +1,40 @@
+// The configuration file "Tarvin.cfg" in the program folder: defaults, reading, writing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "layoutfiles/model.h"
+
+extern const WChar kConfigFileName[];      // "Tarvin.cfg"
+extern const WChar kConfigTempFileName[];  // the new file before it replaces the old one
+
+constexpr uint16_t kMinKeypressTimeout = 100;
+constexpr uint16_t kMaxKeypressTimeout = 2000;
+// More than the longest file the writer produces.
+constexpr size_t kConfigTextBytes = 2048;
+
+// Zeroes the record, then sets every field to its default.
+void SetConfigDefaults(MapperConfig& config);
+
+// Reads the file over the current values: fields the file does not mention keep them. A missing
+// or damaged file is replaced by a file of defaults (the record gets the defaults too); the result
+// is then that of WriteConfig.
+bool ReadConfig(MapperConfig& config);
+
+// Writes the whole file; it replaces the old one in one step, so an interrupted write leaves the
+// old file. Clamps the record's keypressTimeout once the file is written. False when it cannot be.
+bool WriteConfig(MapperConfig& config);
+
+// Character height of the hint font in pixels: the shell's system font size where there is one,
+// else a ninth of an inch of the screen.
+uint16_t DefaultHintFontSize();
+
+// The file's text, without the file. ParseConfigText returns false at a bad number, with the
+// record partly read; FormatConfigText writes what WriteConfig writes (timeout clamped).
+bool ParseConfigText(const char* text, MapperConfig& config);
+bool FormatConfigText(const MapperConfig& config, char* out, size_t capacity, size_t& length);
+
+constexpr uint16_t ClampKeypressTimeout(uint16_t ms) {
+  return ms < kMinKeypressTimeout ? kMinKeypressTimeout : (ms > kMaxKeypressTimeout ? kMaxKeypressTimeout : ms);
+}

@@ -1,0 +1,207 @@
+#include "layoutfiles/layout_reader.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "layoutfiles/exec_line.h"
+#include "layoutfiles/key_line.h"
+#include "layoutfiles/line_reader.h"
+#include "layoutfiles/program_folder.h"
+#include "layoutfiles/text_cut.h"
+#include "layoutfiles/value_reader.h"
+#include "platform/wtext.h"
+
+namespace {
+
+constexpr uint32_t kReaderBoxFlags = plat::kMbIconHand | plat::kMbSetForeground | plat::kMbTopmost;
+// Room for a file name from a listing or the configuration, with the message around it.
+constexpr size_t kBoxTextLength = kMaxPathLength + 2 * kReaderMessageLength;
+
+void ShowPlainError(const WChar* format, const WChar* fileName) {
+  WChar text[kBoxTextLength];
+  wtext::Format(text, kBoxTextLength, format, fileName);
+  plat::MessageBox(text, u"Error", plat::kMbOk);
+}
+
+void ShowReaderError(const WChar* fileName, int lineNumber, const WChar* message) {
+  WChar text[kBoxTextLength];
+  wtext::Format(text, kBoxTextLength, u"%s(%d): %s", fileName, lineNumber, message);
+  plat::MessageBox(text, u"Error reading layout", kReaderBoxFlags);
+}
+
+// A name that does not fit `fileName` is refused: a cut name would name another file.
+bool FileNameFits(const WChar* fileName) {
+  size_t n = 0;
+  while (n < kFileNameLength && fileName[n] != 0) ++n;
+  if (n < kFileNameLength) return true;
+  ShowPlainError(u"File name \"%s\" is too long: a layout file name has at most 62 characters", fileName);
+  return false;
+}
+
+struct KeySetLine {
+  const WChar* keyword;
+  KeySet KeyLayout::*set;
+  const WChar* message;
+};
+
+constexpr KeySetLine kModifierLines[] = {
+    {u"shiftkey", &KeyLayout::shiftKeys, u"Invalid ShiftKey parameter"},
+    {u"capslockkey", &KeyLayout::capsLockKeys, u"Invalid CapslockKey parameter"},
+    {u"ctrlkey", &KeyLayout::ctrlKeys, u"Invalid CtrlKey parameter"},
+    {u"altkey", &KeyLayout::altKeys, u"Invalid AltKey parameter"},
+    {u"winkey", &KeyLayout::winKeys, u"Invalid WinKey parameter"},
+};
+
+// Accent keys decide how many codes a Key line carries, so they must come before the first one.
+struct AccentLine {
+  const WChar* keyword;
+  KeySet KeyLayout::*set;
+  KeySet KeyLayout::*needs;  // the accent level below, or nullptr
+  const WChar* tooLate;
+  const WChar* invalid;
+  const WChar* missing;
+};
+
+constexpr AccentLine kAccentLines[] = {
+    {u"accentkey", &KeyLayout::accentKeys, nullptr, u"AccentKey should be specified before any KeyX definition",
+     u"Invalid AccentKey parameter", nullptr},
+    {u"accentkey2", &KeyLayout::accent2Keys, &KeyLayout::accentKeys,
+     u"AccentKey2 should be specified before any KeyX definition", u"Invalid AccentKey2 parameter",
+     u"AccentKey is not defined!"},
+    {u"accentkey3", &KeyLayout::accent3Keys, &KeyLayout::accent2Keys,
+     u"AccentKey3 should be specified before any KeyX definition", u"Invalid AccentKey3 parameter",
+     u"AccentKey2 is not defined!"},
+};
+
+constexpr const WChar* kKeyKeywords[kMaxPressLevels] = {u"key", u"key2", u"key3", u"key4", u"key5", u"key6"};
+
+void SetMessage(ReaderMessage& message, const WChar* text) { wtext::Copy(message, kReaderMessageLength, text); }
+
+// Applies one keyword line to the layout; false with `message` set on a fault.
+bool ReadLine(KeyLayout& layout, const WChar* keyword, const WChar* value, ReaderMessage& message) {
+  if (wtext::Equal(keyword, u"layout")) {
+    CopyWholeCharacters(layout.name, kLayoutNameLength, value);
+    return true;
+  }
+  if (wtext::Equal(keyword, u"hint")) {
+    CopyWholeCharacters(layout.hint, kHintLength, value);
+    return true;
+  }
+  if (wtext::Equal(keyword, u"hardware")) {
+    if (wtext::EqualNoCase(value, u"wizard")) {
+      layout.hardware = Wizard;
+    } else if (wtext::EqualNoCase(value, u"hermes")) {
+      layout.hardware = Hermes;
+    } else {
+      SetMessage(message, u"Invalid Hardware parameter value");
+      return false;
+    }
+    return true;
+  }
+  for (const KeySetLine& line : kModifierLines) {
+    if (!wtext::Equal(keyword, line.keyword)) continue;
+    if (ReadKeySet(value, layout.*line.set)) return true;
+    SetMessage(message, line.message);
+    return false;
+  }
+  for (const AccentLine& line : kAccentLines) {
+    if (!wtext::Equal(keyword, line.keyword)) continue;
+    if (layout.keyCount > 0) {
+      SetMessage(message, line.tooLate);
+      return false;
+    }
+    if (!ReadKeySet(value, layout.*line.set)) {
+      SetMessage(message, line.invalid);
+      return false;
+    }
+    if (line.needs != nullptr && !KeySetEmpty(layout.*line.set) && KeySetEmpty(layout.*line.needs)) {
+      SetMessage(message, line.missing);
+      return false;
+    }
+    return true;
+  }
+  if (wtext::Equal(keyword, u"keypresstimeout")) {
+    const WChar* text = value;
+    if (ReadHexWord(text, layout.keypressTimeout)) return true;
+    SetMessage(message, u"Invalid KeypressTimeout parameter");
+    return false;
+  }
+  if (wtext::Equal(keyword, u"exec")) return ReadExecLine(layout, value, message);
+  for (int level = 0; level < kMaxPressLevels; ++level) {
+    if (wtext::Equal(keyword, kKeyKeywords[level])) return ReadKeyLine(layout, level, value, message);
+  }
+  wtext::Format(message, kReaderMessageLength, u"Invalid keyword \"%s\"", keyword);
+  return false;
+}
+
+// Checks that need the whole file, and the internal modifier flags that follow from it.
+bool FinishLayout(KeyLayout& layout, ReaderMessage& message) {
+  if (layout.name[0] == 0) {
+    SetMessage(message, u"No valid layout name was found!");
+    return false;
+  }
+  if (layout.hint[0] == 0) {
+    SetMessage(message, u"No valid layout hint text was found!");
+    return false;
+  }
+  for (int k = 0; k < layout.keyCount && k < kMaxKeys; ++k) {
+    const KeyDef& key = layout.keys[k];
+    for (int column = 0; column < kColumns; ++column) {
+      for (int level = 0; level < kMaxPressLevels; ++level) {
+        const uint16_t id = key.values[level][column];
+        if (key.kinds[level][column] == Command && id <= kMaxExecId && FindExecIndex(layout, id) < 0) {
+          wtext::Format(message, kReaderMessageLength, u"Exec ID %04X not found", static_cast<unsigned>(id));
+          return false;
+        }
+      }
+    }
+  }
+  SetInternalFlags(layout);
+  return true;
+}
+
+}  // namespace
+
+bool ReadLayoutText(const WChar* fileName, const char* text, KeyLayout& layout) {
+  ClearLayout(layout);
+  if (!FileNameFits(fileName)) return false;
+  wtext::Copy(layout.fileName, kFileNameLength, fileName);
+
+  const char* position = text;
+  int lineNumber = 1;
+  WChar keyword[kKeywordLength];
+  WChar value[kValueLength];
+  ReaderMessage message;
+  while (ReadLayoutLine(position, lineNumber, keyword, value)) {
+    if (!ReadLine(layout, keyword, value, message)) {
+      ShowReaderError(fileName, lineNumber, message);
+      return false;
+    }
+  }
+  if (!FinishLayout(layout, message)) {
+    ShowReaderError(fileName, lineNumber, message);
+    return false;
+  }
+  return true;
+}
+
+bool ReadLayoutFile(const WChar* fileName, KeyLayout& layout) {
+  ClearLayout(layout);
+  if (!FileNameFits(fileName)) return false;
+  wtext::Copy(layout.fileName, kFileNameLength, fileName);
+
+  WChar path[kMaxPathLength + kFileNameLength];
+  char* buffer = static_cast<char*>(std::malloc(kTextBufferBytes));
+  size_t bytesRead = 0;
+  if (buffer == nullptr || !ProgramFolderPath(fileName, path, sizeof path / sizeof path[0]) ||
+      !plat::ReadFileBytes(path, reinterpret_cast<uint8_t*>(buffer), kMaxTextBytes, &bytesRead)) {
+    std::free(buffer);
+    ShowPlainError(u"Error opening file \"%s\" for reading", fileName);
+    return false;
+  }
+  if (bytesRead > kMaxTextBytes) bytesRead = kMaxTextBytes;
+  std::memset(buffer + bytesRead, 0, kTextBufferBytes - bytesRead);
+  const bool ok = ReadLayoutText(fileName, buffer, layout);
+  std::free(buffer);
+  return ok;
+}

@@ -1,0 +1,278 @@
+// The layout file reader: every fault message with its line, and what a good file turns into.
+#include "layoutfiles/layout_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "tests/unit/layoutfiles/layout_invariants.h"
+#include "tests/unit/layoutfiles/reader_fixture.h"
+
+namespace {
+
+const std::string kHead = "Layout T\r\nHint H\r\n";  // lines 1 and 2
+
+std::string Repeat(const std::string& format, int count, int first = 0) {
+  std::string out;
+  for (int i = first; i < first + count; ++i) {
+    char line[64];
+    std::snprintf(line, sizeof line, format.c_str(), i);
+    out += line;
+  }
+  return out;
+}
+
+class LayoutReaderTest : public DeviceTest {
+ protected:
+  bool Read(const std::string& text, const char16_t* name = u"Test.TVL") {
+    Put(sim::ToUtf8(name), text);
+    return ReadLayoutFile(name, *layout);
+  }
+  std::string Path(int exec) { return Utf8(ExecPath(layout->execs[exec])); }
+  std::string Params(int exec) {
+    const WChar* p = ExecParams(layout->execs[exec]);
+    return p == nullptr ? "<none>" : Utf8(p);
+  }
+};
+
+struct FaultCase {
+  std::string text;
+  const char* shown;
+};
+
+TEST_F(LayoutReaderTest, ReportsEachFaultOnceWithFileAndLine) {
+  const FaultCase cases[] = {
+      {kHead + "FOO bar\r\n", "Bad.TVL(3): Invalid keyword \"foo\""},
+      {kHead + "Hardware\r\n", "Bad.TVL(3): Invalid Hardware parameter value"},
+      {kHead + "Hardware Psion\r\n", "Bad.TVL(3): Invalid Hardware parameter value"},
+      {kHead + "ShiftKey 0100\r\n", "Bad.TVL(3): Invalid ShiftKey parameter"},
+      {kHead + "CapslockKey 14\r\n", "Bad.TVL(3): Invalid CapslockKey parameter"},
+      {kHead + "CtrlKey 0011 x\r\n", "Bad.TVL(3): Invalid CtrlKey parameter"},
+      {kHead + "AltKey 00121\r\n", "Bad.TVL(3): Invalid AltKey parameter"},
+      {kHead + "WinKey 0000\r\n", "Bad.TVL(3): Invalid WinKey parameter"},
+      {kHead + "Key 0041 c0061\r\nAccentKey\r\n", "Bad.TVL(4): AccentKey should be specified before any KeyX definition"},
+      {kHead + "Key 0041 c0061\r\nAccentKey2\r\n",
+       "Bad.TVL(4): AccentKey2 should be specified before any KeyX definition"},
+      {kHead + "Key 0041 c0061\r\nAccentKey3 00C0\r\n",
+       "Bad.TVL(4): AccentKey3 should be specified before any KeyX definition"},
+      {kHead + "AccentKey 0100\r\n", "Bad.TVL(3): Invalid AccentKey parameter"},
+      {kHead + "AccentKey 00C0\r\nAccentKey2 zz\r\n", "Bad.TVL(4): Invalid AccentKey2 parameter"},
+      {kHead + "AccentKey 00C0\r\nAccentKey2 01C0\r\nAccentKey3 0200\r\n", "Bad.TVL(5): Invalid AccentKey3 parameter"},
+      {kHead + "AccentKey2 00C0\r\n", "Bad.TVL(3): AccentKey is not defined!"},
+      {kHead + "AccentKey\r\nAccentKey2 00C0\r\n", "Bad.TVL(4): AccentKey is not defined!"},
+      {kHead + "AccentKey 00C0\r\nAccentKey3 01C0\r\n", "Bad.TVL(4): AccentKey2 is not defined!"},
+      {kHead + "KeypressTimeout 12\r\n", "Bad.TVL(3): Invalid KeypressTimeout parameter"},
+      {kHead + "KeypressTimeout\r\n", "Bad.TVL(3): Invalid KeypressTimeout parameter"},
+      {kHead + Repeat("Exec %04X x.exe\r\n", 17), "Bad.TVL(19): Too many Exec's defined"},
+      {kHead + "Exec zz\r\n", "Bad.TVL(3): Invalid Exec ID parameter"},
+      {kHead + "Exec\r\n", "Bad.TVL(3): Invalid Exec ID parameter"},
+      {kHead + "Exec 0100 x.exe\r\n", "Bad.TVL(3): Exec ID parameter should be in range 0000 .. 00FF "},
+      {kHead + "Exec 0001 \"\\Windows\\x.exe\r\n", "Bad.TVL(3): Closing qote missed"},
+      {kHead + "Key 0100 c0061\r\n", "Bad.TVL(3): Invalid scan code in Key parameter"},
+      {kHead + "Key 00411 c0061\r\n", "Bad.TVL(3): Invalid scan code in Key parameter"},
+      {kHead + Repeat("Key %04X c0061\r\n", 201, 0x0101), "Bad.TVL(203): Too many keys defined"},
+      {kHead + "Key2 0041 c0061\r\n", "Bad.TVL(3): Missing Key2 41 definition"},
+      {kHead + "Key 0041 c0061\r\nKey 0041 c0062\r\n", "Bad.TVL(4): Missing Key 41 definition"},
+      {kHead + "Key 0141 c0061\r\nKey2 0141 c0061\r\nKey4 0141 c0061\r\n", "Bad.TVL(5): Missing Key4 141 definition"},
+      {kHead + "Key 0041 c0061c0062\r\n", "Bad.TVL(3): Invalid <Normal> code definition"},
+      {kHead + "AccentKey 00C0\r\nKey 0041 c0061 c0062 c0063\r\n", "Bad.TVL(4): Invalid <ICQ Accented> code definition"},
+      {kHead + "Key 0041 c0061 c0062 c0063\r\n", "Bad.TVL(3): Too many code definitions"},
+      {kHead + "Key 0041 e0100\r\n", "Bad.TVL(3): Invalid <Normal> code definition"},
+      {"", "Bad.TVL(1): No valid layout name was found!"},
+      {"; comments\r\n;only\r\n\r\n", "Bad.TVL(4): No valid layout name was found!"},
+      {"Layout\r\nHint H\r\n", "Bad.TVL(3): No valid layout name was found!"},
+      {"Layout T\r\n", "Bad.TVL(2): No valid layout hint text was found!"},
+      {kHead + "Key 0041 e0003\r\n", "Bad.TVL(4): Exec ID 0003 not found"},
+      {kHead + "Key 0041 c0061 e0003\r\nExec 0001 a.exe\r\n\r\n", "Bad.TVL(6): Exec ID 0003 not found"},
+      {kHead + "Key 0041 e0000", "Bad.TVL(3): Exec ID 0000 not found"},
+  };
+  for (const FaultCase& c : cases) {
+    device.ClearLog();
+    EXPECT_FALSE(Read(c.text, u"Bad.TVL")) << c.shown;
+    const std::vector<ShownBox> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u) << c.shown;
+    EXPECT_EQ(boxes[0].text, c.shown);
+    EXPECT_EQ(boxes[0].title, "Error reading layout");
+    EXPECT_EQ(boxes[0].flags, 0x50010u);
+  }
+}
+
+TEST_F(LayoutReaderTest, ReportsAFileThatCannotBeOpenedByItsName) {
+  EXPECT_FALSE(ReadLayoutFile(u"Missing.TVL", *layout));
+  const std::vector<ShownBox> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "Error");
+  EXPECT_EQ(boxes[0].text, "Error opening file \"Missing.TVL\" for reading");
+  EXPECT_EQ(boxes[0].flags, plat::kMbOk);
+  EXPECT_EQ(Utf8(layout->fileName), "Missing.TVL");
+  EXPECT_EQ(layout->name[0], 0);
+}
+
+TEST_F(LayoutReaderTest, RefusesAFileNameTooLongForTheLayoutRatherThanCuttingIt) {
+  const std::string fits = std::string(58, 'n') + ".TVL";  // 62 characters
+  const std::string tooLong = std::string(59, 'n') + ".TVL";
+  Put(fits, kHead);
+  Put(tooLong, kHead);
+  EXPECT_TRUE(ReadLayoutFile(sim::FromUtf8(fits).c_str(), *layout));
+  EXPECT_EQ(Utf8(layout->fileName), fits);
+  EXPECT_FALSE(ReadLayoutFile(sim::FromUtf8(tooLong).c_str(), *layout));
+  const std::vector<ShownBox> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, "Error");
+  EXPECT_EQ(boxes[0].text,
+            "File name \"" + tooLong + "\" is too long: a layout file name has at most 62 characters");
+  EXPECT_EQ(layout->fileName[0], 0);
+}
+
+TEST_F(LayoutReaderTest, ReadsTheShortRussianLayout) {
+  ASSERT_TRUE(Read(
+      "; Russian layout for a 101-key keyboard\r\n"
+      "Layout Russian, Full-size Keyboard\r\n"
+      "Hint RU ; shown while active\r\n"
+      "CapslockKey 0014 0114\r\n"
+      "AccentKey\r\n"
+      "Key 0141 c0424 c00D4 ; Shift+A\r\n"
+      "Key 0041 c0444 c00F4 ; A\r\n"
+      "Exec 0002 \"\\Windows\\notes.exe\"\r\n"
+      "Key 0233 e0002 ; Ctrl+3 runs command 2\r\n"));
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
+  EXPECT_EQ(Utf8(layout->fileName), "Test.TVL");
+  EXPECT_EQ(Utf8(layout->name), "Russian, Full-size Keyboard");
+  EXPECT_EQ(Utf8(layout->hint), "RU");
+  EXPECT_EQ(layout->hardware, Generic);
+  EXPECT_TRUE(KeySetsEqual(layout->capsLockKeys, KeySet{{0x0014, 0x0114, 0, 0}}));
+  EXPECT_TRUE(KeySetEmpty(layout->accentKeys));
+  EXPECT_EQ(layout->internalCapsLock, 1);
+  EXPECT_EQ(layout->internalShift + layout->internalCtrl + layout->internalAlt + layout->internalWin, 0);
+  ASSERT_EQ(layout->keyCount, 3);
+  const KeyDef& shiftA = layout->keys[0];
+  EXPECT_EQ(shiftA.scanWord, 0x0141);
+  EXPECT_EQ(shiftA.values[0][ColAccented3], 0x0424);
+  EXPECT_EQ(shiftA.values[0][ColIcqNormal], 0x00D4);
+  EXPECT_EQ(shiftA.values[0][ColIcqAccented3], 0x00D4);
+  EXPECT_EQ(layout->keys[2].kinds[0][ColNormal], Command);
+  ASSERT_EQ(layout->execCount, 1);
+  EXPECT_EQ(layout->execs[0].id, 2);
+  EXPECT_EQ(Path(0), "\\Windows\\notes.exe");
+  EXPECT_EQ(Params(0), "<none>");
+}
+
+TEST_F(LayoutReaderTest, ReadsKeywordsAndPrefixesInAnyCase) {
+  ASSERT_TRUE(Read("LAYOUT T\r\nhInT H\r\nACCENTKEY 00C0\r\nKEY 0041 C007A E0110\r\nkey2 0041 k0251 K0251\r\n"));
+  auto upper = std::make_unique<KeyLayout>();
+  std::memcpy(upper.get(), layout.get(), sizeof(KeyLayout));
+  ASSERT_TRUE(Read("Layout T\nHint H\nAccentKey 00C0\nKey 0041 c 007A e0110\nKey2 0041 k0251 k0251\n"));
+  EXPECT_EQ(std::memcmp(upper.get(), layout.get(), sizeof(KeyLayout)), 0);
+}
+
+TEST_F(LayoutReaderTest, SetsInternalFlagsFromCommandsAndKeySets) {
+  struct {
+    std::string lines;
+    uint8_t KeyLayout::*flag;
+  } cases[] = {
+      {"Key 0041 e0101\r\n", &KeyLayout::internalShift},   {"Key 0041 e0102\r\n", &KeyLayout::internalCapsLock},
+      {"Key 0041 e0103\r\n", &KeyLayout::internalCtrl},    {"Key 0041 e0104\r\n", &KeyLayout::internalAlt},
+      {"Key 0041 e0105\r\n", &KeyLayout::internalWin},     {"ShiftKey 0010\r\n", &KeyLayout::internalShift},
+      {"CapslockKey 0014\r\n", &KeyLayout::internalCapsLock}, {"CtrlKey 0011\r\n", &KeyLayout::internalCtrl},
+      {"AltKey 0012\r\n", &KeyLayout::internalAlt},        {"WinKey 005B\r\n", &KeyLayout::internalWin},
+      {"Key 0041 c0061\r\nKey2 0041 c0062 e0104\r\n", &KeyLayout::internalAlt},
+  };
+  uint8_t KeyLayout::*all[] = {&KeyLayout::internalShift, &KeyLayout::internalCapsLock, &KeyLayout::internalCtrl,
+                               &KeyLayout::internalAlt, &KeyLayout::internalWin};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(Read(kHead + c.lines)) << c.lines;
+    for (auto flag : all) EXPECT_EQ((*layout).*flag, flag == c.flag ? 1 : 0) << c.lines;
+    EXPECT_EQ(BrokenLayoutInvariant(*layout), "") << c.lines;
+  }
+}
+
+TEST_F(LayoutReaderTest, SplitsExecLinesIntoPathAndParametersKeepingTheirCase) {
+  ASSERT_TRUE(Read(kHead +
+                   "Exec 0001 fexplore.exe\r\n"
+                   "Exec 0002 \"\\Program Files\\My App\\App.exe\" -open File.TXT\r\n"
+                   "Exec 0003 \"\\Windows\\iexplore.exe\" HTTP://Example.com/Path?Q=A\r\n"
+                   "Exec 0004 \"\"\r\n"
+                   "Exec 0005\r\n"
+                   "Exec 0006 app.exe \t a  b \t \r\n"
+                   "Exec 00FF \"x.exe\"tail\r\n"
+                   "Exec 0001 second.exe\r\n"
+                   "Key 0041 e0001 ; an Exec ID may be used before its line\r\n"
+                   "Exec 0007 after.exe\r\n"
+                   "Key 0042 e0007\r\n"));
+  ASSERT_EQ(layout->execCount, 9);
+  const struct {
+    uint16_t id;
+    const char* path;
+    const char* params;
+  } expected[] = {
+      {0x01, "fexplore.exe", "<none>"},
+      {0x02, "\\Program Files\\My App\\App.exe", "-open File.TXT"},
+      {0x03, "\\Windows\\iexplore.exe", "HTTP://Example.com/Path?Q=A"},
+      {0x04, "", "<none>"},
+      {0x05, "", "<none>"},
+      {0x06, "app.exe", "a  b"},
+      {0xFF, "x.exe", "tail"},
+      {0x01, "second.exe", "<none>"},
+  };
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_EQ(layout->execs[i].id, expected[i].id) << i;
+    EXPECT_EQ(Path(i), expected[i].path) << i;
+    EXPECT_EQ(Params(i), expected[i].params) << i;
+  }
+  EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
+}
+
+TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
+  ASSERT_TRUE(Read(
+      "Layout First\r\nLayout    \xC9t\xE9 fran\xE7" "ais\xA0\xE8\r\nHint H\r\n"
+      "Hardware HERMES\r\n"
+      "ShiftKey 0010 0110 0210\r\nShiftKey 00A0\r\n"
+      "CapslockKey 0031 0032 0033 0034 0035\r\n"
+      "AccentKey 00C0 01C0\r\nAccentKey2 00C0 01C0\r\n"
+      "KeypressTimeout FFFF\r\n"));
+  EXPECT_EQ(Utf8(layout->name), "\xC3\x89t\xC3\xA9 fran\xC3\xA7" "ais\xC2\xA0\xC3\xA8")
+      << "a later Layout line wins; extra blanks before the value go; letters at both ends stay";
+  EXPECT_EQ(layout->hardware, Hermes);
+  EXPECT_TRUE(KeySetsEqual(layout->shiftKeys, KeySet{{0x00A0, 0x0110, 0x0210, 0}}));
+  EXPECT_TRUE(KeySetsEqual(layout->capsLockKeys, KeySet{{0x0031, 0x0032, 0x0033, 0x0034}}));
+  EXPECT_TRUE(KeySetsEqual(layout->accentKeys, layout->accent2Keys)) << "AccentKey2 may repeat AccentKey";
+  EXPECT_EQ(layout->keypressTimeout, 0xFFFF) << "not clamped";
+
+  ASSERT_TRUE(Read("Layout " + std::string(200, 'n') + "\r\nHint " + std::string(100, 'h') + "\r\nHardware wizard\r\n"));
+  EXPECT_EQ(Utf8(layout->name), std::string(126, 'n'));
+  EXPECT_EQ(Utf8(layout->hint), std::string(62, 'h'));
+  EXPECT_EQ(layout->hardware, Wizard);
+  EXPECT_EQ(layout->keyCount, 0);
+  EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
+}
+
+TEST_F(LayoutReaderTest, ReadsOnlyTheTextBeforeAZeroByteAndWithinTheBufferSize) {
+  EXPECT_TRUE(Read(kHead + std::string(1, '\0') + "garbage\r\n"));
+  std::string big = kHead + std::string(66558 - kHead.size() - 1, ';') + "\n";  // the buffer holds this much
+  EXPECT_TRUE(Read(big + "garbage\r\n")) << "what lies beyond the buffer is never read";
+  device.ClearLog();
+  EXPECT_FALSE(Read(big.substr(0, big.size() - 3) + "\ngarbage\r\n"));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text, "Test.TVL(4): Invalid keyword \"ga\"") << "the buffer ends within the last line";
+}
+
+TEST_F(LayoutReaderTest, KeepsTheLinesBeforeAFaultAndReadsNoFurther) {
+  EXPECT_FALSE(Read("Layout T\r\nKey 0041 c0061\r\nBad\r\nHint H\r\n"));
+  EXPECT_EQ(Utf8(layout->name), "T");
+  EXPECT_EQ(layout->keyCount, 1);
+  EXPECT_EQ(layout->hint[0], 0);
+  EXPECT_EQ(Boxes().size(), 1u);
+}
+
+TEST_F(LayoutReaderTest, AcceptsTheLimitsThemselves) {
+  std::string text = kHead + Repeat("Exec %04X a.exe\r\n", 16, 0xF0) + Repeat("Key %04X e00F0\r\n", 200, 0x0101);
+  for (int level = 2; level <= 6; ++level) text += "Key" + std::to_string(level) + " 0141 c0061\r\n";
+  ASSERT_TRUE(Read(text));
+  EXPECT_EQ(layout->execCount, 16);
+  EXPECT_EQ(layout->keyCount, 200);
+  EXPECT_EQ(layout->keys[0x40].pressLevels, 6);
+  EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// tarvin-check, run as a program: its lines, its dump and its exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/unit/support/temp_folder.h"
+
+namespace {
+
+struct ToolRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string q = "'";
+  for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class TarvinCheckTest : public ::testing::Test {
+ protected:
+  ToolRun Check(const std::vector<std::string>& args) {
+    std::string command = Quote(TARVIN_CHECK_PATH);
+    for (const std::string& a : args) command += " " + Quote(a);
+    command += " 2>" + Quote(folder.path() + "/stderr.txt");
+    ToolRun run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+      ADD_FAILURE() << "cannot run " << command;
+      return {-1, "", ""};
+    }
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.err = folder.Read("stderr.txt");
+    return run;
+  }
+  std::string In(const std::string& name) const { return folder.path() + "/" + name; }
+
+  testing_support::TempFolder folder;
+};
+
+TEST_F(TarvinCheckTest, ReadsTheSampleLayouts) {
+  const std::string dir = TARVIN_RESOURCES_DIR;
+  const ToolRun run = Check({dir + "/Simple Sample.TVL", dir + "/Russian Default.TVL",
+                         dir + "/Russian, Default Smartphone.TVL"});
+  EXPECT_EQ(run.out,
+            "Simple Sample.TVL: ok: Simple Sample\n"
+            "Russian Default.TVL: ok: Russian, Full-size Keyboard\n"
+            "Russian, Default Smartphone.TVL: ok: Russian, Smartphone Keypad\n");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(TarvinCheckTest, PrintsTheDevicesMessageForFilesThatDoNotRead) {
+  folder.Write("Bad.TVL", "Layout B\r\nHint B\r\nfoo bar\r\n");
+  folder.Write("Good.TVL", "Layout Good\r\nHint G\r\n");
+  folder.Write("NoHint.TVL", "Layout N\n");
+  const ToolRun run = Check({In("Bad.TVL"), In("Good.TVL"), In("Missing.TVL"), In("NoHint.TVL")});
+  EXPECT_EQ(run.out,
+            "Bad.TVL(3): Invalid keyword \"foo\"\n"
+            "Good.TVL: ok: Good\n"
+            "Error opening file \"Missing.TVL\" for reading\n"
+            "NoHint.TVL(2): No valid layout hint text was found!\n");
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(TarvinCheckTest, DumpsTheLayoutOfEachFileThatReads) {
+  folder.Write("Dump.TVL",
+               "Layout D\r\nHint Dee\r\nHardware Wizard\r\nShiftKey 0010 0110\r\nAccentKey 00C0\r\n"
+               "KeypressTimeout 01F4\r\n"
+               "Key 0041 c0061 c00E1\r\nKey2 0041 k0241 e0001 c0062 c0063\r\n"
+               "Exec 0001 \"\\Windows\\My \\\"App\\\".exe\"\r\nExec 00FF x.exe Say \"Hi\"\r\n");
+  folder.Write("Bad.TVL", "Layout\r\n");
+  const ToolRun run = Check({"--dump", In("Dump.TVL"), In("Bad.TVL")});
+  EXPECT_EQ(run.out,
+            "Dump.TVL: ok: D\n"
+            "name: D\n"
+            "hint: Dee\n"
+            "hardware: 1\n"
+            "internal: shift=1 capslock=0 ctrl=0 alt=0 win=0\n"
+            "shiftKeys: 0010 0110 0000 0000\n"
+            "capsLockKeys: 0000 0000 0000 0000\n"
+            "winKeys: 0000 0000 0000 0000\n"
+            "ctrlKeys: 0000 0000 0000 0000\n"
+            "altKeys: 0000 0000 0000 0000\n"
+            "accentKeys: 00C0 0000 0000 0000\n"
+            "accent2Keys: 0000 0000 0000 0000\n"
+            "accent3Keys: 0000 0000 0000 0000\n"
+            "keypressTimeout: 01F4\n"
+            "key 0041 levels 2\n"
+            "  0: c0061 c00E1 c00E1 c00E1 c0061 c00E1 c00E1 c00E1\n"
+            "  1: k0241 e0001 e0001 e0001 c0062 c0063 c0063 c0063\n"
+            "exec 0001 path \"\\\\Windows\\\\My \\\\\" params \"App\\\\\\\".exe\\\"\"\n"
+            "exec 00FF path \"x.exe\" params \"Say \\\"Hi\\\"\"\n"
+            "Bad.TVL(2): No valid layout name was found!\n");
+  EXPECT_EQ(run.status, 1);
+}
+
+TEST_F(TarvinCheckTest, ReadsInTheCodePageGivenAndPrintsUtf8) {
+  folder.Write("Ru.TVL", "Layout \xD0\xF3\xF1\r\nHint \xD0\xD3\r\n");
+  EXPECT_EQ(Check({"--codepage", "1251", In("Ru.TVL")}).out, "Ru.TVL: ok: \xD0\xA0\xD1\x83\xD1\x81\n");
+  EXPECT_EQ(Check({In("Ru.TVL")}).out, "Ru.TVL: ok: \xC3\x90\xC3\xB3\xC3\xB1\n") << "1252 by default";
+}
+
+TEST_F(TarvinCheckTest, RefusesBadUsageWithStatus2) {
+  folder.Write("Good.TVL", "Layout Good\r\nHint G\r\n");
+  const std::vector<std::vector<std::string>> cases = {
+      {}, {"--dump"}, {"--verbose", In("Good.TVL")}, {In("Good.TVL"), "--codepage"},
+      {"--codepage", "abc", In("Good.TVL")}, {"--codepage", "77777", In("Good.TVL")},
+  };
+  for (const auto& args : cases) {
+    const ToolRun run = Check(args);
+    const std::string shown = args.empty() ? "(none)" : args[0];
+    EXPECT_EQ(run.status, 2) << shown;
+    EXPECT_EQ(run.out, "") << shown;
+    EXPECT_NE(run.err.find("usage: tarvin-check [--codepage CP] [--dump] FILE..."), std::string::npos) << shown;
+  }
+  EXPECT_EQ(Check({"--", In("Good.TVL")}).status, 0);
+}
+
+}  // namespace
