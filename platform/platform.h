@@ -18,6 +18,20 @@ struct ProcessTag;
 using Process = ProcessTag*;  // nullptr: no process
 struct FindTag;
 using FindHandle = FindTag*;
+struct FontTag;
+using Font = FontTag*;
+struct SurfaceTag;
+using Surface = SurfaceTag*;  // somewhere to draw: a window's client area or an icon canvas
+struct IconTag;
+using Icon = IconTag*;
+struct BitmapTag;
+using Bitmap = BitmapTag*;
+struct MenuTag;
+using Menu = MenuTag*;
+
+struct Rect {
+  int left, top, right, bottom;
+};
 
 using WndProc = intptr_t (*)(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
 
@@ -127,7 +141,7 @@ bool GetWindowText(Window window, WChar* buffer, size_t capacity);
 // WM_HOTKEY with `id` in wParam and no longer reaches other programs.
 bool RegisterHotKey(Window window, int id, uint32_t modifiers, uint32_t keyCode);
 bool UnregisterHotKey(Window window, int id);
-// The call that takes a pair from whichever program holds it. Opening looks it up; when the
+// The call that takes a pair from whichever other program holds it. Opening looks it up; when the
 // platform lacks it, TakeHotKey does nothing.
 bool OpenHotKeyTakeover();
 void TakeHotKey(uint32_t modifiers, uint32_t keyCode);
@@ -183,6 +197,74 @@ int GetScreenDpiY();
 // The shell's system font height in pixels, where the optional shell library provides it; false
 // when it does not (then `pixels` is left as it was).
 bool GetSystemFontPixels(uint32_t* pixels);
+
+// ---- metrics -----------------------------------------------------------------------------------
+constexpr int kSmCxScreen = 0;
+constexpr int kSmCyScreen = 1;
+constexpr int kSmCyCaption = 4;
+constexpr int kSmCxIcon = 11;
+constexpr int kSmCxSmIcon = 49;
+int GetSystemMetrics(int index);
+// The screen's size in pixels.
+int GetScreenWidth();
+int GetScreenHeight();
+
+// ---- drawing -----------------------------------------------------------------------------------
+// System colours by index.
+constexpr int kColorActiveCaption = 2;
+constexpr int kColorCaptionText = 9;
+constexpr int kColorInfoText = 23;
+constexpr int kColorInfoBk = 24;
+constexpr int kColorDefault = -1;  // the surface's default text colour
+
+// Text layout flags.
+constexpr uint32_t kDtCenter = 0x1;
+constexpr uint32_t kDtVCenter = 0x4;
+constexpr uint32_t kDtWordBreak = 0x10;
+constexpr uint32_t kDtSingleLine = 0x20;
+constexpr uint32_t kDtCalcRect = 0x400;
+
+// The system font with another height (negative: character height; positive: cell height; 0: the
+// default height) and weight (0 keeps the system font's; 700 is bold).
+Font CreateSystemFont(int height, int weight);
+void DeleteFont(Font font);
+// The size `text` needs when drawn with `flags`, measured from an empty rectangle.
+bool MeasureText(Font font, const WChar* text, uint32_t flags, int* width, int* height);
+
+bool GetClientRect(Window window, Rect* rect);
+// Painting of a window, between the start and the end of its WM_PAINT; ending validates it.
+Surface BeginPaint(Window window);
+void EndPaint(Window window, Surface surface);
+void FillRect(Surface surface, const Rect& rect, int sysColor);
+void DrawText(Surface surface, Font font, const WChar* text, const Rect& rect, uint32_t flags, int textSysColor,
+              bool transparent);
+// An unfilled rectangle in the default pen.
+void DrawFrame(Surface surface, const Rect& rect);
+void DrawBitmap(Surface surface, Bitmap bitmap, int x, int y);
+
+// ---- resources and icons -----------------------------------------------------------------------
+Bitmap LoadBitmap(int resourceId);
+void DeleteBitmap(Bitmap bitmap);
+Icon LoadIcon(int resourceId, int size);
+// A size x size canvas that becomes an icon.
+Surface CreateIconSurface(int size);
+// Makes the canvas an icon and frees the canvas; nullptr when it cannot.
+Icon IconFromSurface(Surface surface);
+void DestroyIcon(Icon icon);
+
+// ---- tray --------------------------------------------------------------------------------------
+// An icon in the system tray with a tip; taps come back as `callbackMessage` with the mouse message
+// in lParam.
+bool AddTrayIcon(Window window, uint32_t id, uint32_t callbackMessage, Icon icon, const WChar* tip);
+bool DeleteTrayIcon(Window window, uint32_t id);
+
+// ---- menus -------------------------------------------------------------------------------------
+Menu CreatePopupMenu();
+bool AppendMenuItem(Menu menu, uint32_t id, const WChar* text);
+bool AppendMenuSeparator(Menu menu);
+// Modal: returns the identifier chosen, 0 when nothing was.
+uint32_t TrackPopupMenu(Menu menu, uint32_t flags, int x, int y, Window owner);
+void DestroyMenu(Menu menu);
 
 // ---- user messages -----------------------------------------------------------------------------
 // A modal message box with no owner; returns the button chosen (kIdOk ...).

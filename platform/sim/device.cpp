@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "platform/sim/internal.h"
+#include "platform/sim/ui_state.h"
 #include "platform/wtext.h"
 
 namespace sim {
@@ -18,6 +19,7 @@ constexpr size_t kHotKeyReserve = 8192;
 }  // namespace
 
 SimDevice::SimDevice(SimOptions options) : options_(std::move(options)) {
+  ui_ = std::make_shared<Ui>();
   if (options_.hostFolder.empty()) throw std::invalid_argument("SimDevice needs a host folder");
   std::string cp = "CP" + std::to_string(options_.codePage);
   toWide_ = iconv_open("UTF-16LE", cp.c_str());
@@ -100,7 +102,7 @@ SimDevice::Proc& SimDevice::NewProc(const std::u16string& path, const WChar* par
   return *procs_.back();
 }
 
-uint32_t SimDevice::AddString(const std::u16string& s, uint32_t* length) {
+uint32_t SimDevice::AddString(std::u16string_view s, uint32_t* length) {
   uint32_t offset = static_cast<uint32_t>(strings_.size());
   strings_.append(s);
   *length = static_cast<uint32_t>(s.size());
@@ -140,7 +142,7 @@ int SimDevice::ShowMessageBox(const WChar* text, const WChar* title, uint32_t fl
 void SimDevice::LogIdleReset() { AddLog(LogKind::IdleReset); }
 
 bool SimDevice::SetNamedEvent(const WChar* name) {
-  auto it = namedEvents_.find(name);
+  auto it = namedEvents_.find(std::u16string_view(name));
   if (it == namedEvents_.end() || !it->second) return false;
   LogEntry& e = AddLog(LogKind::EventSet);
   e.s1Offset = AddString(name, &e.s1Length);

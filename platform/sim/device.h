@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -39,6 +40,11 @@ enum class LogKind {
   Broadcast,    // a = message, b = wParam
   IdleReset,    // the platform's idle timer was reset
   EventSet,     // s1 = event name
+  TextDrawn,    // s1 = text, s2 = class of the window it was drawn into (empty on an icon)
+  TrayAdd,      // s1 = tip
+  TrayDelete,   //
+  Menu,         // s1 = the items, one a line ("-" for a separator), a = the identifier chosen (0: none),
+                //   b, c = the position asked for
 };
 
 struct LogEntry {
@@ -65,6 +71,43 @@ struct SimOptions {
   std::u16string driverPath = u"\\Program Files\\Tarvin\\Driver.exe";
   int dpiY = 131;
   uint32_t systemFontPixels = 0;  // 0: the optional shell library is absent
+  // The screen and the shell's metrics (drawing.cpp describes the font model text is measured with).
+  int screenWidth = 240;
+  int screenHeight = 320;
+  int smallIconSize = 16;  // the side of tray icons (SM_CXSMICON)
+  int iconSize = 32;       // SM_CXICON
+  int captionHeight = 20;  // SM_CYCAPTION
+};
+
+// ---- what drawing left behind, for the driver to inspect (drawing.cpp, shell.cpp) ---------------
+struct PaintOp {
+  enum class Kind { Fill, Text, Frame, Bitmap } kind;
+  plat::Rect rect;        // Fill, Frame, Text: the rectangle given; Bitmap: where the picture landed
+  int color;              // Fill: the system colour; Text: the text colour (plat::kColorDefault)
+  uint32_t flags;         // Text: the layout flags
+  bool transparent;       // Text: drawn without a background
+  int charHeight;         // Text: the font's character height in pixels
+  int weight;             // Text: the font's weight
+  std::u16string text;    // Text: as given
+  std::u16string lines;   // Text: as laid out, the lines joined with '\n'
+  plat::Rect bounds;      // Text: where the text landed, before clipping to `rect`
+  int resourceId;         // Bitmap
+};
+
+struct TrayIconInfo {
+  plat::Window window;
+  uint32_t id;
+  uint32_t callbackMessage;
+  std::u16string tip;
+  bool iconAlive;     // false when the icon handed to the tray was destroyed since
+  int iconResource;   // the resource the icon was loaded from; 0 when it was drawn
+  int iconSize;
+  std::vector<PaintOp> iconPicture;  // what was drawn on a drawn icon
+};
+
+// Objects the programs created and have not freed.
+struct LiveObjects {
+  int fonts, surfaces, icons, bitmaps, menus;
 };
 
 class SimDevice {
@@ -76,6 +119,8 @@ class SimDevice {
 
   // ---- what the driver does ------------------------------------------------------------------
   // Makes `entry` the program started by that device path (compared without regard to case).
+  // Starting a path without an entry that names an existing file runs a stand-in that exits 0 at
+  // once; a path with neither fails to start.
   void InstallProgram(const std::u16string& path, ProgramEntry entry);
   plat::Process Start(const std::u16string& path, const WChar* params = nullptr);
   // Lets the programs run for `ms` milliseconds of device time.
@@ -89,6 +134,7 @@ class SimDevice {
   void Press(uint16_t scanWord);
   void SetCapsLock(bool on);
   // A window of another program becomes the foreground window and takes the keyboard focus.
+  // SetForeground(nullptr) leaves the device without a foreground window.
   plat::Window ShowForeignWindow(const std::u16string& className, const std::u16string& title);
   void SetForeground(plat::Window window);
   std::u16string FocusText() const;
@@ -96,6 +142,15 @@ class SimDevice {
   // Answers for the next message boxes, in order; without one, a box takes its default button.
   void QueueMessageBoxAnswer(int answer);
   void SetNamedEventExists(const std::u16string& name, bool exists);
+  // The identifiers the next popup menus return, in order; without one, nothing is chosen (0).
+  void QueueMenuChoice(uint32_t id);
+  // The user taps the tray icon (the `index`th, oldest first): its window gets the callback message
+  // with WM_LBUTTONDOWN. False when there is no such icon.
+  bool TapTrayIcon(size_t index = 0);
+  // What the last finished paint of `window` drew, in order.
+  std::vector<PaintOp> LastPaint(plat::Window window) const;
+  std::vector<TrayIconInfo> TrayIcons() const;
+  LiveObjects CountLiveObjects() const;
 
   uint64_t Now() const { return now_; }
   uint32_t TickCount() const { return static_cast<uint32_t>(options_.startTick + now_); }
@@ -181,6 +236,13 @@ class SimDevice {
   void LogIdleReset();
   bool SetNamedEvent(const WChar* name);
   bool HotKeyTakeoverAvailable() const { return options_.hotKeyTakeover; }
+  // drawing, icons, tray and menus
+  struct Ui;
+  Ui& UiState() { return *ui_; }
+  const Ui& UiState() const { return *ui_; }
+  LogEntry& LogEvent(LogKind kind, std::u16string_view s1, std::u16string_view s2 = {});
+  // The foreground window is going (hidden or destroyed): the one before it comes back.
+  void ForegroundGone(plat::Window window);
 
   struct Proc {
     int pid = 0;
@@ -214,7 +276,7 @@ class SimDevice {
   Proc& NewProc(const std::u16string& path, const WChar* params, ProgramEntry entry, bool hasThread);
   const HotKeyInfo* CatchHotKey(uint32_t modifiers, uint8_t keyCode);
   void TypeIntoFocus(uint8_t keyCode, bool shift);
-  uint32_t AddString(const std::u16string& s, uint32_t* length);
+  uint32_t AddString(std::u16string_view s, uint32_t* length);
   LogEntry& AddLog(LogKind kind);
   std::string ResolveHost(const std::u16string& devicePath, bool forCreate) const;
   int CurrentPidOrDriver() const;
@@ -232,7 +294,7 @@ class SimDevice {
   bool keyDown_[256] = {};
   std::map<std::u16string, ProgramEntry> programs_;
   std::vector<int> answers_;
-  std::map<std::u16string, bool> namedEvents_;
+  std::map<std::u16string, bool, std::less<>> namedEvents_;  // looked up on the key path: no temporaries
   std::vector<LogEntry> log_;
   std::u16string strings_;
   void* toWide_ = nullptr;  // iconv descriptors
@@ -240,6 +302,7 @@ class SimDevice {
   struct Find;
   std::vector<std::unique_ptr<Find>> finds_;
   Proc* foreignOwner_ = nullptr;
+  std::shared_ptr<Ui> ui_;
 };
 
 // UTF-8 <-> UTF-16 for host code (paths, tools). Invalid input becomes U+FFFD.

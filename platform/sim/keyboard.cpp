@@ -53,8 +53,13 @@ bool SimDevice::UnregisterHotKey(plat::Window window, int id) {
   return false;
 }
 
+// Takes the pair from other programs only: the caller's own registrations stay, so the first of
+// its roles to register a pair keeps it.
 void SimDevice::TakeHotKey(uint32_t modifiers, uint32_t keyCode) {
-  std::erase_if(hotKeys_, [&](const HotKeyInfo& h) { return h.modifiers == modifiers && h.keyCode == keyCode; });
+  const int caller = CurrentPid();
+  std::erase_if(hotKeys_, [&](const HotKeyInfo& h) {
+    return h.modifiers == modifiers && h.keyCode == keyCode && Win(h.owner)->owner != caller;
+  });
 }
 
 void SimDevice::SetCapsLock(bool on) { capsLock_ = on; }

@@ -48,6 +48,7 @@ bool ShowWindow(Window window, int command) {
   bool was = w->visible;
   w->visible = command != kSwHide;
   if (w->visible) w->invalid = true;
+  if (!w->visible) D().ForegroundGone(window);
   return was;
 }
 
@@ -116,9 +117,13 @@ bool SetTimer(Window window, uintptr_t id, uint32_t periodMs) { return D().SetTi
 bool KillTimer(Window window, uintptr_t id) { return D().KillTimerRec(window, id); }
 Window GetForegroundWindow() { return D().Foreground(); }
 
+// A window that is never activated (WS_EX_NOACTIVATE) comes to the front without taking the
+// foreground and the keyboard focus from the window the user works in.
 bool SetForegroundWindow(Window window) {
-  if (D().Win(window) == nullptr) return false;
-  D().SetForeground(window);
+  constexpr uint32_t kWsExNoActivate = 0x08000000;
+  auto* w = D().Win(window);
+  if (w == nullptr) return false;
+  if ((w->exStyle & kWsExNoActivate) == 0) D().SetForeground(window);
   return true;
 }
 

@@ -25,8 +25,15 @@ plat::Process SimDevice::StartProc(const WChar* path, const WChar* params) {
     e.b = 1;
     e.s2Offset = AddString(params, &e.s2Length);
   }
-  if (it == programs_.end()) return nullptr;
-  Proc& proc = NewProc(p, params, it->second, true);
+  ProgramEntry entry;
+  if (it != programs_.end()) {
+    entry = it->second;
+  } else if (FileExists(p.c_str())) {
+    entry = [] { return 0; };  // a program file nobody installed an entry for: a stand-in that ends at once
+  } else {
+    return nullptr;
+  }
+  Proc& proc = NewProc(p, params, std::move(entry), true);
   log_.back().a = static_cast<uint32_t>(proc.pid);
   return internal::ToProcess(proc.pid);
 }

@@ -1,5 +1,6 @@
 // Windows, window classes, message queues, painting and timers of the simulated device.
 #include "platform/sim/internal.h"
+#include "platform/sim/ui_state.h"
 #include "platform/wtext.h"
 
 namespace sim {
@@ -64,7 +65,7 @@ bool SimDevice::DestroyWindowRec(plat::Window window) {
   w->visible = false;
   std::erase_if(hotKeys_, [&](const HotKeyInfo& h) { return h.owner == window; });
   std::erase_if(procs_[w->owner]->timers, [&](const Timer& t) { return t.window == window; });
-  if (foreground_ == window) foreground_ = nullptr;
+  ForegroundGone(window);
   return true;
 }
 
@@ -210,11 +211,14 @@ plat::Window SimDevice::ShowForeignWindow(const std::u16string& className, const
   windows_.push_back(std::move(rec));
   plat::Window handle = internal::ToWindow(windows_.size() - 1);
   foreground_ = handle;
+  ui_->NoteForeground(handle);
   return handle;
 }
 
 void SimDevice::SetForeground(plat::Window window) {
-  if (Win(window) != nullptr) foreground_ = window;
+  if (window != nullptr && Win(window) == nullptr) return;
+  foreground_ = window;
+  ui_->NoteForeground(window);
 }
 
 std::u16string SimDevice::FocusText() const {

@@ -144,17 +144,27 @@ TEST(SimKeyboard, PressGoesToTheHotKeyOwnerElseToTheFocusedWindow) {
   EXPECT_EQ(d.FocusText(), u"aBD");
 }
 
-TEST(SimKeyboard, FirstRegistrationWinsAndTakeoverRemovesAnyOwner) {
+TEST(SimKeyboard, FirstRegistrationWinsAndTakeoverRemovesOtherOwners) {
   TempFolder folder;
   SimDevice d = MakeDevice(folder);
+  d.InstallProgram(u"\\Shell.exe", [] {
+    plat::RegisterWindowClass(u"Shell", plat::DefWindowProc);
+    plat::Window w = plat::CreateWindow(0, u"Shell", u"Shell", 0, 0, 0, 0, 0);
+    plat::RegisterHotKey(w, 1, plat::kModControl, 'Q');
+    plat::Message m;
+    while (plat::GetMessage(&m)) plat::DispatchMessage(m);
+    return 0;
+  });
+  d.Start(u"\\Shell.exe");
+  d.RunFor(1);
   plat::RegisterWindowClass(u"Plain", plat::DefWindowProc);
-  plat::Window a = plat::CreateWindow(0, u"Plain", u"A", 0, 0, 0, 0, 0);
   plat::Window b = plat::CreateWindow(0, u"Plain", u"B", 0, 0, 0, 0, 0);
-  EXPECT_TRUE(plat::RegisterHotKey(a, 1, plat::kModControl, 'Q'));
   EXPECT_FALSE(plat::RegisterHotKey(b, 2, plat::kModControl, 'Q'));
   EXPECT_TRUE(plat::RegisterHotKey(b, 3, 0, 'Q')) << "other modifiers are another pair";
   plat::TakeHotKey(plat::kModControl, 'Q');
   EXPECT_TRUE(plat::RegisterHotKey(b, 2, plat::kModControl, 'Q'));
+  plat::TakeHotKey(plat::kModControl, 'Q');
+  EXPECT_FALSE(plat::RegisterHotKey(b, 4, plat::kModControl, 'Q')) << "the caller's own registration stays";
   EXPECT_TRUE(plat::UnregisterHotKey(b, 2));
   EXPECT_FALSE(plat::UnregisterHotKey(b, 2));
 }

@@ -1,0 +1,67 @@
+#include "engine/engine_main.h"
+
+#include <cstdlib>
+
+#include "engine/hint.h"
+#include "engine/hotkeys.h"
+#include "engine/main_window.h"
+#include "engine/tray.h"
+#include "layoutfiles/config_file.h"
+
+namespace {
+
+void Shutdown(EngineState& engine) {
+  ReleaseAllHotKeys(engine);
+  RemoveTrayIcon(engine);
+  std::free(engine.layout);
+  std::free(engine.config);
+  engine.layout = nullptr;
+  engine.config = nullptr;
+  BindEngine(nullptr);
+  if (engine.takeoverOpen) plat::CloseHotKeyTakeover();
+}
+
+}  // namespace
+
+int EngineMain() {
+  EngineState engine;
+  InitEngineState(engine, nullptr, nullptr);
+  engine.activityCountdown = 100;
+
+  // A second start hands over to the running engine: it switches to its next layout.
+  if (plat::Window running = plat::FindWindow(kEngineClass, kEngineTitle)) {
+    plat::PostMessage(running, MsgNextLayout, 0, 0);
+    return 0;
+  }
+  engine.takeoverOpen = plat::OpenHotKeyTakeover();
+  RegisterEngineClass();
+
+  // One allocation each for the whole run; a reload or a switch refills them in place.
+  engine.config = static_cast<MapperConfig*>(std::calloc(1, sizeof(MapperConfig)));
+  engine.layout = static_cast<KeyLayout*>(std::calloc(1, sizeof(KeyLayout)));
+  if (engine.config == nullptr || engine.layout == nullptr) {
+    std::free(engine.config);
+    std::free(engine.layout);
+    return kExitStartFailed;
+  }
+  SetConfigDefaults(*engine.config);
+  engine.hintCountdown = -1;
+  engine.unloadCountdown = -1;
+  engine.hintX = -1;
+  engine.hintY = -1;
+  BindEngine(&engine);
+  PlaceHint(engine);
+  ReadConfig(*engine.config);
+  CreateEngineWindow(engine);
+
+  engine.currentSlot = kLayoutSlots - 1;  // the search starts at the first slot
+  if (!NextLayout(engine)) {
+    plat::MessageBox(u"Error initializing Tarvin.\n\rPlease run Tarvin Settings", u"Error", plat::kMbIconHand);
+    Shutdown(engine);
+    return kExitStartFailed;
+  }
+  PlaceHint(engine);
+  const int code = RunEngineLoop(engine);
+  Shutdown(engine);
+  return code;
+}

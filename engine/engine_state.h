@@ -1,0 +1,71 @@
+// The engine's process-wide state: one record, allocated once at start, alive for the whole run.
+#pragma once
+
+#include <cstdint>
+
+#include "layoutfiles/model.h"
+#include "platform/platform.h"
+
+// One queued press.
+struct KeyEvent {
+  uint16_t hotKeyId;
+  uint16_t pressIndex;  // further presses merged into it; the press level it is translated with
+  uint32_t tick;        // tick count at the last press merged into it
+};
+
+constexpr int kKeyQueueCapacity = 126;
+
+struct TranslatorState {
+  uint8_t shiftOn;
+  uint8_t capsLockOn;
+  uint8_t ctrlOn;
+  uint8_t altOn;
+  uint8_t winOn;
+  int accentState;  // 0 none, 1..3: the output column before the ICQ offset
+  KeyEvent queue[kKeyQueueCapacity];
+  uint16_t queueCount;
+  uint16_t currentId;
+  uint16_t currentPressIndex;
+  uint8_t draining;
+  uint16_t heldId;    // the press kept back by the hold rule
+  int holdCountdown;  // -1: nothing held
+};
+
+constexpr int kHintTextLength = 256;
+
+struct EngineState {
+  plat::Window window;
+  MapperConfig* config;
+  KeyLayout* layout;
+  bool takeoverOpen;  // the take-from-any-owner hot key call was found
+  int currentSlot;
+  WChar hintText[kHintTextLength];
+  int unloadCountdown;
+  int hintCountdown;
+  int hintX;
+  int hintY;
+  plat::Icon lastTrayIcon;  // the icon last handed to the tray, or none
+  int refreshCountdown;
+  int activityCountdown;
+  TranslatorState translator;
+  ScanWord injectingWord;  // the keystroke being synthesized, 0 when none
+};
+
+// Everything zero, but the countdowns that start idle.
+void InitEngineState(EngineState& engine, MapperConfig* config, KeyLayout* layout);
+
+// Private messages and command identifiers shared with the other programs.
+constexpr uint32_t IdAbout = 3027;
+constexpr uint32_t IdUnload = 3028;
+constexpr uint32_t MsgNextLayout = 3029;
+constexpr uint32_t IdNextLayout = 3029;
+constexpr uint32_t MsgReloadConfig = 3030;
+constexpr uint32_t MsgReleaseKeys = 3031;
+constexpr uint32_t IdSettings = 3032;
+constexpr uint32_t MsgTrayNotify = 3033;
+constexpr uint32_t MsgOrnitapAction = 3037;
+constexpr uintptr_t EngineTimer = 1234;
+constexpr uint32_t kEngineTimerPeriod = 50;
+
+extern const WChar kEngineClass[];  // "TarvinWndClass"
+extern const WChar kEngineTitle[];  // "Tarvin Window"

@@ -1,0 +1,15 @@
+// The engine's one window: hot key notifications, the 50 ms tick, the private messages.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/engine_state.h"
+
+// The window procedure reaches the state of the engine running on this thread through this.
+void BindEngine(EngineState* engine);
+bool RegisterEngineClass();
+plat::Window CreateEngineWindow(EngineState& engine);
+intptr_t EngineWindowProc(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+void EngineTick(EngineState& engine);
+// Starts the timer and runs the message loop; returns the quit message's exit code.
+int RunEngineLoop(EngineState& engine);

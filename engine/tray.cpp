@@ -1,0 +1,93 @@
+#include "engine/tray.h"
+
+#include "engine/hotkeys.h"
+#include "engine/splash.h"
+#include "layoutfiles/program_folder.h"
+#include "platform/wtext.h"
+
+namespace {
+
+constexpr size_t kTipLength = 64;  // the shell's tip: 63 characters and the terminator
+constexpr uint32_t kMenuFlags = 0x128;  // return the choice, anchored at its bottom-right corner
+const WChar kSettingsProgram[] = u"TarvinSettings.exe";
+
+}  // namespace
+
+plat::Icon RenderTrayIcon(EngineState& engine) {
+  WChar letters[3];
+  wtext::CopyN(letters, 3, engine.hintText, 2);
+  const int n = plat::GetSystemMetrics(plat::kSmCxSmIcon);
+  if (letters[0] == 0) return plat::LoadIcon(kProgramIconId, n);
+
+  plat::Surface canvas = plat::CreateIconSurface(n);
+  if (canvas == nullptr) return nullptr;
+  plat::FillRect(canvas, plat::Rect{0, 0, n, n}, plat::kColorActiveCaption);
+  // The largest system font whose two letters fit; none at all leaves a plain coloured square.
+  for (int height = n; height >= 0; --height) {
+    plat::Font font = plat::CreateSystemFont(height, 0);
+    int width = 0, textHeight = 0;
+    const bool fits = plat::MeasureText(font, letters, plat::kDtCalcRect | plat::kDtSingleLine, &width, &textHeight) &&
+                      width < n && textHeight <= n;
+    if (fits) {
+      plat::DrawText(canvas, font, letters, plat::Rect{1, 0, n, n},
+                     plat::kDtCenter | plat::kDtVCenter | plat::kDtSingleLine, plat::kColorCaptionText, true);
+    }
+    plat::DeleteFont(font);
+    if (fits) break;
+  }
+  return plat::IconFromSurface(canvas);
+}
+
+void SetTrayIcon(EngineState& engine, int operation, plat::Icon icon) {
+  WChar tip[kTipLength];
+  wtext::CopyN(tip, kTipLength, engine.hintText, kTipLength - 1);
+  if (operation == kNimAdd) {
+    plat::AddTrayIcon(engine.window, kTrayIconId, MsgTrayNotify, icon, tip);
+  } else {
+    plat::DeleteTrayIcon(engine.window, kTrayIconId);
+  }
+  // An icon lives until the tray lets go of it: deleted, or replaced by the next one.
+  if (engine.lastTrayIcon != nullptr && engine.lastTrayIcon != icon) plat::DestroyIcon(engine.lastTrayIcon);
+  engine.lastTrayIcon = icon;
+}
+
+void RemoveTrayIcon(EngineState& engine) { SetTrayIcon(engine, kNimDelete, nullptr); }
+
+void ShowTrayMenu(EngineState& engine) {
+  plat::Menu menu = plat::CreatePopupMenu();
+  if (menu == nullptr) return;
+  // Settings is offered only where it can be started; a path that does not fit counts as missing.
+  WChar settings[kMaxPathLength];
+  const bool hasSettings =
+      ProgramFolderPath(kSettingsProgram, settings, kMaxPathLength) && plat::FileExists(settings);
+
+  plat::AppendMenuItem(menu, IdAbout, u"About");
+  plat::AppendMenuItem(menu, IdNextLayout, u"Next layout");
+  plat::AppendMenuSeparator(menu);
+  if (hasSettings) plat::AppendMenuItem(menu, IdSettings, u"Settings");
+  plat::AppendMenuItem(menu, IdUnload, u"Unload Tarvin");
+
+  const int x = plat::GetSystemMetrics(plat::kSmCxScreen) - plat::GetSystemMetrics(plat::kSmCxIcon);
+  const int y = plat::GetSystemMetrics(plat::kSmCyScreen) - plat::GetSystemMetrics(plat::kSmCyCaption);
+  const uint32_t choice = plat::TrackPopupMenu(menu, kMenuFlags, x, y, engine.window);
+  plat::DestroyMenu(menu);
+
+  switch (choice) {
+    case IdAbout:
+      ShowAbout();
+      break;
+    case IdUnload:
+      plat::PostQuitMessage(1);
+      break;
+    case IdNextLayout:
+      NextLayout(engine);
+      break;
+    case IdSettings:
+      if (hasSettings) {
+        if (plat::Process process = plat::StartProcess(settings, nullptr)) plat::CloseProcess(process);
+      }
+      break;
+    default:
+      break;
+  }
+}
