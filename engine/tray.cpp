@@ -3,6 +3,7 @@
 #include "engine/hotkeys.h"
 #include "engine/splash.h"
 #include "layoutfiles/program_folder.h"
+#include "layoutfiles/text_cut.h"
 #include "platform/wtext.h"
 
 namespace {
@@ -15,7 +16,8 @@ const WChar kSettingsProgram[] = u"TarvinSettings.exe";
 
 plat::Icon RenderTrayIcon(EngineState& engine) {
   WChar letters[3];
-  wtext::CopyN(letters, 3, engine.hintText, 2);
+  // Two units, or one when the second would be half a character.
+  wtext::CopyN(letters, 3, engine.hintText, WholeCharacterLength(engine.hintText, 2));
   const int n = plat::GetSystemMetrics(plat::kSmCxSmIcon);
   if (letters[0] == 0) return plat::LoadIcon(kProgramIconId, n);
 
@@ -40,7 +42,7 @@ plat::Icon RenderTrayIcon(EngineState& engine) {
 
 void SetTrayIcon(EngineState& engine, int operation, plat::Icon icon) {
   WChar tip[kTipLength];
-  wtext::CopyN(tip, kTipLength, engine.hintText, kTipLength - 1);
+  CopyWholeCharacters(tip, kTipLength, engine.hintText);
   if (operation == kNimAdd) {
     plat::AddTrayIcon(engine.window, kTrayIconId, MsgTrayNotify, icon, tip);
   } else {

@@ -117,6 +117,26 @@ TEST(TrayIcon, TheTipHoldsTheFirst63Characters) {
   EXPECT_EQ(h.device().LogText1(*Last(h.device(), sim::LogKind::TrayAdd)), hint.substr(0, 63));
 }
 
+TEST(TrayIcon, TipAndLettersNeverEndInHalfACharacter) {
+  // 62 letters, then a character outside the basic plane, which needs two units.
+  const std::u16string hint = std::u16string(62, u'x') + u"\U0001F600";
+  EngineHarness h;
+  UseTray(h, hint);
+  h.Start();
+  ShowFirstHint(h);
+  const auto icons = h.device().TrayIcons();
+  ASSERT_EQ(icons.size(), 1u);
+  EXPECT_EQ(icons[0].tip, std::u16string(62, u'x'));
+
+  EngineHarness pair;
+  UseTray(pair, u"x\U0001F600");
+  pair.Start();
+  ShowFirstHint(pair);
+  const auto* drawn = Last(pair.device(), sim::LogKind::TextDrawn);
+  ASSERT_NE(drawn, nullptr);
+  EXPECT_EQ(pair.device().LogText1(*drawn), u"x");
+}
+
 TEST(TrayIcon, EachHintReplacesTheIconAndReleasingKeysRemovesIt) {
   EngineHarness h;
   UseTray(h, u"English");
