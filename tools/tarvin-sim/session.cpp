@@ -5,7 +5,9 @@
 #include <iostream>
 
 #include "engine/engine_main.h"
+#include "engine/engine_state.h"
 #include "platform/platform.h"
+#include "platform/wtext.h"
 
 namespace tarvin_sim {
 
@@ -13,15 +15,12 @@ const char16_t kEnginePath[] = u"\\Program Files\\Tarvin\\Tarvin.exe";
 
 namespace {
 
-constexpr char16_t kEngineClass[] = u"TarvinWndClass";
-constexpr char16_t kEngineTitle[] = u"Tarvin Window";
-
 uint32_t MenuId(TrayItem item) {
   switch (item) {
-    case TrayItem::About: return 3027;
-    case TrayItem::Next: return 3029;
-    case TrayItem::Settings: return 3032;
-    case TrayItem::Unload: return 3028;
+    case TrayItem::About: return IdAbout;
+    case TrayItem::Next: return IdNextLayout;
+    case TrayItem::Settings: return IdSettings;
+    case TrayItem::Unload: return IdUnload;
     case TrayItem::None: break;
   }
   return 0;
@@ -33,16 +32,7 @@ std::string Hex(uint32_t value, int digits) {
   return buffer;
 }
 
-bool SamePath(const std::u16string& a, const std::u16string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
-    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y + 32);
-    if (x != y) return false;
-  }
-  return true;
-}
+bool SamePath(const std::u16string& a, const std::u16string& b) { return wtext::EqualNoCase(a.c_str(), b.c_str()); }
 
 sim::SimOptions DeviceOptions(const std::string& hostRoot, uint32_t codePage) {
   sim::SimOptions options;
