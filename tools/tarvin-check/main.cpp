@@ -16,6 +16,7 @@
 #include "layoutfiles/layout_reader.h"
 #include "platform/sim/device.h"
 #include "tools/tarvin-check/layout_dump.h"
+#include "tools/common/code_page_option.h"
 
 namespace fs = std::filesystem;
 
@@ -29,14 +30,7 @@ int Usage(const std::string& problem) {
   return 2;
 }
 
-bool ParseCodePage(const std::string& text, uint32_t& codePage) {
-  if (text.empty() || text.size() > 5) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  codePage = static_cast<uint32_t>(std::stoul(text));
-  return true;
-}
+using tools_common::ParseCodePage;
 
 bool CodePageKnown(uint32_t codePage) {
   try {

@@ -17,6 +17,7 @@
 
 #include "tools/tarvin-sim/script.h"
 #include "tools/tarvin-sim/session.h"
+#include "tools/common/code_page_option.h"
 
 namespace fs = std::filesystem;
 
@@ -98,14 +99,7 @@ int Usage(const std::string& problem) {
   return 2;
 }
 
-bool ParseCodePage(const std::string& text, uint32_t& codePage) {
-  if (text.empty() || text.size() > 5) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  codePage = static_cast<uint32_t>(std::stoul(text));
-  return codePage != 0;
-}
+using tools_common::ParseCodePage;
 
 // The bundled folder and demo sit beside the build's bin folder, found from the program's own
 // place so that the current directory does not matter.
