@@ -93,6 +93,11 @@ constexpr int kIdNo = 7;
 constexpr uint32_t kWaitInfinite = 0xFFFFFFFF;
 enum class WaitResult { Exited, TimedOut, Failed };
 
+// ---- program entry -----------------------------------------------------------------------------
+// Each device program defines it. A backend whose platform starts programs by itself (Windows)
+// calls it at start, and its result becomes the program's exit code.
+int ProgramMain();
+
 // ---- clock -------------------------------------------------------------------------------------
 // Milliseconds since the device started; differences are taken modulo 2^32.
 uint32_t GetTickCount();
