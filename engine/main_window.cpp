@@ -15,10 +15,11 @@ thread_local EngineState* tEngine = nullptr;
 constexpr uint32_t kExStyle = 0x0C000008;  // topmost, never activated, not animated
 constexpr uint32_t kStyle = 0x00800000;    // thin border: the window is also the popup hint
 
+// The release pass also stops the switch-key refresh, so nothing takes the keys back until a
+// reload or a switch.
 void ReleaseKeys(EngineState& engine) {
   RemoveTrayIcon(engine);
   ReleaseAllHotKeys(engine);
-  engine.refreshCountdown = -1;
 }
 
 // The new configuration is read before the switch releases the old hot keys, so the switch keys
