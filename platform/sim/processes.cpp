@@ -17,10 +17,12 @@ void SimDevice::InstallProgram(const std::u16string& path, ProgramEntry entry) {
 }
 
 plat::Process SimDevice::StartProc(const WChar* path, const WChar* params) {
-  std::u16string p = path != nullptr ? path : u"";
+  const std::u16string given = path != nullptr ? path : u"";
+  // Like the device, a bare program name is looked for in the Windows folder.
+  const std::u16string p = !given.empty() && given[0] != u'\\' ? u"\\Windows\\" + given : given;
   auto it = programs_.find(internal::LowerKey(p));
   LogEntry& e = AddLog(LogKind::Start);
-  e.s1Offset = AddString(p, &e.s1Length);
+  e.s1Offset = AddString(given, &e.s1Length);
   if (params != nullptr) {
     e.b = 1;
     e.s2Offset = AddString(params, &e.s2Length);

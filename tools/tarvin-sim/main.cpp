@@ -37,8 +37,8 @@ The device
   device's start-up starts it.
   Starting a path that names a file on the device (the files of DIR, and \Windows\notes.exe,
   \Windows\iexplore.exe, \Windows\fexplore.exe) runs a program that ends at once with code 0; a
-  path without a file fails to start. Message boxes are dismissed with their default button at
-  once.
+  path without a file fails to start, and a bare name such as fexplore.exe is looked for in
+  \Windows. Message boxes are dismissed with their default button at once.
 
 The script
   One command a line. Blank lines are ignored, and # starts a comment (at the start of a line or

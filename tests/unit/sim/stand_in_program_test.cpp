@@ -48,7 +48,7 @@ TEST(SimStandIn, PathsThatNameNoFileFailToStart) {
   const std::u16string paths[] = {
       u"\\Windows\\missing.exe",  // no such file
       u"\\Windows",               // a folder is not a program
-      u"notes.exe",               // not a device path
+      u"missing.exe",             // a bare name is looked for in \\Windows only
       u"",
   };
   for (const auto& path : paths) {
@@ -57,6 +57,25 @@ TEST(SimStandIn, PathsThatNameNoFileFailToStart) {
   }
   // Each attempt is still logged, as a start that got no process.
   EXPECT_EQ(StartPids(d), std::vector<int>(4, 0));
+}
+
+TEST(SimStandIn, ABareProgramNameIsFoundInTheWindowsFolder) {
+  TempFolder folder;
+  folder.Write("Windows/fexplore.exe", "");
+  folder.Write("fexplore.exe", "");
+  SimDevice d(Options(folder));
+  int ran = 0;
+  d.InstallProgram(u"\\Windows\\fexplore.exe", [&] {
+    ++ran;
+    return 4;
+  });
+  plat::Process p = d.Start(u"fexplore.exe");
+  ASSERT_NE(p, nullptr);
+  EXPECT_TRUE(d.RunUntilExit(p, 10));
+  EXPECT_EQ(ran, 1);
+  EXPECT_EQ(d.ExitCode(p), 4);
+  const auto& start = d.Log().front();
+  EXPECT_EQ(d.LogText1(start), u"fexplore.exe") << "the log keeps the path as the caller gave it";
 }
 
 TEST(SimStandIn, TheFileIsFoundWithoutRegardToCase) {
