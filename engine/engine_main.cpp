@@ -46,10 +46,8 @@ int EngineMain() {
   }
   SetConfigDefaults(*engine.config);
   engine.hintCountdown = -1;
-  engine.unloadCountdown = -1;
   engine.hintX = -1;
   engine.hintY = -1;
-  BindEngine(&engine);
   PlaceHint(engine);
   ReadConfig(*engine.config);
   CreateEngineWindow(engine);

@@ -38,6 +38,7 @@ void BindEngine(EngineState* engine) { tEngine = engine; }
 
 bool RegisterEngineClass() { return plat::RegisterWindowClass(kEngineClass, EngineWindowProc); }
 
+// Bound before the window exists, since its procedure runs during creation already.
 plat::Window CreateEngineWindow(EngineState& engine) {
   BindEngine(&engine);
   engine.window = plat::CreateWindow(kExStyle, kEngineClass, kEngineTitle, kStyle, 0, 0, 0, 0);
@@ -93,7 +94,6 @@ intptr_t EngineWindowProc(plat::Window window, uint32_t message, uintptr_t wPara
 }
 
 int RunEngineLoop(EngineState& engine) {
-  BindEngine(&engine);
   plat::SetTimer(engine.window, EngineTimer, kEngineTimerPeriod);
   plat::Message message;
   while (plat::GetMessage(&message)) {
