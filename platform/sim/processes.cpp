@@ -72,13 +72,7 @@ const std::u16string& SimDevice::ProgramPath() const { return internal::CurrentP
 void SimDevice::FinishProc(Proc& p, int code) {
   p.exitCode = code;
   for (size_t i = 0; i < windows_.size(); ++i) {
-    WindowRec& w = windows_[i];
-    if (w.owner != p.pid || w.destroyed) continue;
-    w.destroyed = true;
-    w.visible = false;
-    plat::Window handle = internal::ToWindow(i);
-    std::erase_if(hotKeys_, [&](const HotKeyInfo& h) { return h.owner == handle; });
-    if (foreground_ == handle) foreground_ = nullptr;
+    if (windows_[i].owner == p.pid && !windows_[i].destroyed) DropWindow(internal::ToWindow(i));
   }
   p.timers.clear();
   p.queueCount = 0;

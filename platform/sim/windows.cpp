@@ -59,14 +59,19 @@ bool SimDevice::DestroyWindowRec(plat::Window window) {
   WindowRec* w = Win(window);
   if (w == nullptr || w->owner != CurrentPid()) return false;
   w->proc(window, plat::kWmDestroy, 0, 0);
-  w = Win(window);
-  if (w == nullptr) return true;
+  if (Win(window) != nullptr) DropWindow(window);
+  return true;
+}
+
+// A window going away, destroyed or with its program: its hot keys and timers go with it, and the
+// window before it comes back to the front.
+void SimDevice::DropWindow(plat::Window window) {
+  WindowRec* w = Win(window);
   w->destroyed = true;
   w->visible = false;
   std::erase_if(hotKeys_, [&](const HotKeyInfo& h) { return h.owner == window; });
   std::erase_if(procs_[w->owner]->timers, [&](const Timer& t) { return t.window == window; });
   ForegroundGone(window);
-  return true;
 }
 
 plat::Window SimDevice::FindWindowRec(const WChar* cls, const WChar* title) const {
