@@ -274,6 +274,7 @@ class SimDevice {
   void FinishProc(Proc& p, int code);
   bool HasMessage(const Proc& p) const;
   void DropWindow(plat::Window window);
+  bool Enqueue(const plat::Message& message);
   Proc& NewProc(const std::u16string& path, const WChar* params, ProgramEntry entry, bool hasThread);
   const HotKeyInfo* CatchHotKey(uint32_t modifiers, uint8_t keyCode);
   void TypeIntoFocus(uint8_t keyCode, bool shift);

@@ -83,12 +83,7 @@ void SimDevice::TypeIntoFocus(uint8_t keyCode, bool shift) {
 const HotKeyInfo* SimDevice::CatchHotKey(uint32_t mods, uint8_t vk) {
   for (const HotKeyInfo& h : hotKeys_) {
     if (h.modifiers != mods || h.keyCode != vk) continue;
-    Proc& owner = *procs_[Win(h.owner)->owner];
-    if (owner.hasThread && owner.state != Proc::State::Exited && owner.queueCount < owner.queue.size()) {
-      owner.queue[(owner.queueHead + owner.queueCount) % owner.queue.size()] = {
-          h.owner, plat::kWmHotKey, static_cast<uintptr_t>(h.id), static_cast<intptr_t>(mods | (vk << 16))};
-      ++owner.queueCount;
-    }
+    Enqueue({h.owner, plat::kWmHotKey, static_cast<uintptr_t>(h.id), static_cast<intptr_t>(mods | (vk << 16))});
     return &h;
   }
   return nullptr;

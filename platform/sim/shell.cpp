@@ -59,12 +59,7 @@ bool SimDevice::TapTrayIcon(size_t index) {
   const WindowRec* w = Win(icon.window);
   if (w == nullptr) return false;
   // The shell posts the tap; it is the user's doing, not a program's post, so it is not logged.
-  Proc& owner = *procs_[w->owner];
-  if (!owner.hasThread || owner.state == Proc::State::Exited || owner.queueCount == owner.queue.size()) return false;
-  owner.queue[(owner.queueHead + owner.queueCount) % owner.queue.size()] = {
-      icon.window, icon.callbackMessage, icon.id, static_cast<intptr_t>(plat::kWmLButtonDown)};
-  ++owner.queueCount;
-  return true;
+  return Enqueue({icon.window, icon.callbackMessage, icon.id, static_cast<intptr_t>(plat::kWmLButtonDown)});
 }
 
 std::vector<TrayIconInfo> SimDevice::TrayIcons() const {

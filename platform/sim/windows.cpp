@@ -109,10 +109,16 @@ bool SimDevice::Post(plat::Window window, uint32_t message, uintptr_t wParam, in
     e.c = lParam;
     e.s1Offset = AddString(w->className, &e.s1Length);
   }
-  Proc& owner = *procs_[w->owner];
+  const Proc& owner = *procs_[w->owner];
   if (!owner.hasThread || owner.state == Proc::State::Exited) return true;  // nobody reads that queue
-  if (owner.queueCount == owner.queue.size()) return false;
-  owner.queue[(owner.queueHead + owner.queueCount) % owner.queue.size()] = {window, message, wParam, lParam};
+  return Enqueue({window, message, wParam, lParam});
+}
+
+// Appends to the queue of the window's program; false when the queue is full or nobody reads it.
+bool SimDevice::Enqueue(const plat::Message& message) {
+  Proc& owner = *procs_[Win(message.window)->owner];
+  if (!owner.hasThread || owner.state == Proc::State::Exited || owner.queueCount == owner.queue.size()) return false;
+  owner.queue[(owner.queueHead + owner.queueCount) % owner.queue.size()] = message;
   ++owner.queueCount;
   return true;
 }
