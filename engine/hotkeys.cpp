@@ -10,22 +10,13 @@ namespace {
 constexpr int kRefreshTicks = 200;
 constexpr uintptr_t kSettingChangeHotKeys = 228;
 
-uint32_t ModifiersOf(ScanWord word) {
-  uint32_t m = 0;
-  if (word & kFlagShift) m |= plat::kModShift;
-  if (word & kFlagCtrl) m |= plat::kModControl;
-  if (word & kFlagAlt) m |= plat::kModAlt;
-  if (word & kFlagWin) m |= plat::kModWin;
-  return m;
-}
-
 int HotKeyId(ScanWord word, int slot) { return (word & kFlagMask) | slot; }
 
 // Another owner of the combination (such as the shell's button bindings) is removed first.
 void RegisterWord(EngineState& engine, ScanWord word, int id) {
   if (word == 0) return;
-  plat::TakeHotKey(ModifiersOf(word), KeyCode(word));
-  plat::RegisterHotKey(engine.window, id, ModifiersOf(word), KeyCode(word));
+  plat::TakeHotKey(HotKeyModifiers(word), KeyCode(word));
+  plat::RegisterHotKey(engine.window, id, HotKeyModifiers(word), KeyCode(word));
 }
 
 // While a keystroke is synthesized only the key-table entries of its key code are touched.

@@ -19,6 +19,12 @@ constexpr ScanWord kFlagMask = 0x0F00;
 
 constexpr uint8_t KeyCode(ScanWord word) { return static_cast<uint8_t>(word & 0xFF); }
 
+// The platform's hot key modifiers for the flag bits of a word.
+constexpr uint32_t HotKeyModifiers(ScanWord word) {
+  return ((word & kFlagShift) ? plat::kModShift : 0) | ((word & kFlagCtrl) ? plat::kModControl : 0) |
+         ((word & kFlagAlt) ? plat::kModAlt : 0) | ((word & kFlagWin) ? plat::kModWin : 0);
+}
+
 enum HardwareKind : uint16_t { Generic = 0, Wizard = 1, Hermes = 2 };
 
 enum OutputKind : uint8_t { Char = 0, Keystroke = 1, Command = 2 };
