@@ -17,7 +17,6 @@ void Shutdown(EngineState& engine) {
   std::free(engine.config);
   engine.layout = nullptr;
   engine.config = nullptr;
-  BindEngine(nullptr);
   if (engine.takeoverOpen) plat::CloseHotKeyTakeover();
 }
 
@@ -29,8 +28,8 @@ int EngineMain() {
   engine.activityCountdown = 100;
 
   // A second start hands over to the running engine: it switches to its next layout.
-  if (plat::Window running = plat::FindWindow(kEngineClass, kEngineTitle)) {
-    plat::PostMessage(running, MsgNextLayout, 0, 0);
+  if (plat::Window running = plat::FindWindowByName(kEngineClass, kEngineTitle)) {
+    plat::PostToWindow(running, MsgNextLayout, 0, 0);
     return 0;
   }
   engine.takeoverOpen = plat::OpenHotKeyTakeover();
@@ -54,7 +53,7 @@ int EngineMain() {
 
   engine.currentSlot = kLayoutSlots - 1;  // the search starts at the first slot
   if (!NextLayout(engine)) {
-    plat::MessageBox(u"Error initializing Tarvin.\n\rPlease run Tarvin Settings", u"Error", plat::kMbIconHand);
+    plat::ShowMessageBox(u"Error initializing Tarvin.\n\rPlease run Tarvin Settings", u"Error", plat::kMbIconHand);
     Shutdown(engine);
     return kExitStartFailed;
   }

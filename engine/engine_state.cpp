@@ -2,9 +2,6 @@
 
 #include <cstring>
 
-const WChar kEngineClass[] = u"TarvinWndClass";
-const WChar kEngineTitle[] = u"Tarvin Window";
-
 void InitEngineState(EngineState& engine, MapperConfig* config, KeyLayout* layout) {
   std::memset(&engine, 0, sizeof engine);
   engine.config = config;

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "common/messages.h"
+#include "common/splash.h"
 #include "layoutfiles/model.h"
 #include "platform/platform.h"
 
@@ -49,23 +51,17 @@ struct EngineState {
   int activityCountdown;
   TranslatorState translator;
   ScanWord injectingWord;  // the keystroke being synthesized, 0 when none
+  SplashWindow splash;     // the about window
 };
 
 // Everything zero, but the countdowns that start idle.
 void InitEngineState(EngineState& engine, MapperConfig* config, KeyLayout* layout);
 
-// Private messages and command identifiers shared with the other programs.
+// The tray menu's commands and the tray icon's callback message, the engine's own.
 constexpr uint32_t IdAbout = 3027;
 constexpr uint32_t IdUnload = 3028;
-constexpr uint32_t MsgNextLayout = 3029;
 constexpr uint32_t IdNextLayout = 3029;
-constexpr uint32_t MsgReloadConfig = 3030;
-constexpr uint32_t MsgReleaseKeys = 3031;
 constexpr uint32_t IdSettings = 3032;
 constexpr uint32_t MsgTrayNotify = 3033;
-constexpr uint32_t MsgOrnitapAction = 3037;
 constexpr uintptr_t EngineTimer = 1234;
 constexpr uint32_t kEngineTimerPeriod = 50;
-
-extern const WChar kEngineClass[];  // "TarvinWndClass"
-extern const WChar kEngineTitle[];  // "Tarvin Window"

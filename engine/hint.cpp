@@ -46,7 +46,7 @@ void PlaceHint(EngineState& engine) {
       ComputeHintPosition(engine.config->hintPos, w, h, plat::GetScreenWidth(), plat::GetScreenHeight());
   engine.hintX = p.x;
   engine.hintY = p.y;
-  if (engine.window != nullptr) plat::MoveWindow(engine.window, p.x, p.y, w, h, true);
+  if (engine.window != nullptr) plat::PlaceWindow(engine.window, p.x, p.y, w, h, true);
 }
 
 void ShowHint(EngineState& engine, const WChar* text) {
@@ -55,8 +55,8 @@ void ShowHint(EngineState& engine, const WChar* text) {
   PlaceHint(engine);
   if (engine.config->hintMode == 0) {
     if (engine.window == nullptr) return;
-    plat::ShowWindow(engine.window, plat::kSwShow);
-    plat::SetForegroundWindow(engine.window);
+    plat::SetWindowShown(engine.window, true);
+    plat::BringToFront(engine.window);
     plat::InvalidateWindow(engine.window);
     return;
   }
@@ -65,15 +65,15 @@ void ShowHint(EngineState& engine, const WChar* text) {
 }
 
 void PaintHint(EngineState& engine, plat::Window window) {
-  plat::Surface surface = plat::BeginPaint(window);
+  plat::Surface surface = plat::StartPaint(window);
   plat::Rect client{};
-  plat::GetClientRect(window, &client);
-  plat::FillRect(surface, client, plat::kColorInfoBk);
+  plat::GetClientArea(window, &client);
+  plat::FillArea(surface, client, plat::kColorInfoBk);
   plat::Font font = CreateHintFont(*engine.config);
-  plat::DrawText(surface, font, engine.hintText, client, plat::kDtCenter | plat::kDtVCenter, plat::kColorInfoText,
+  plat::PaintText(surface, font, engine.hintText, client, plat::kDtCenter | plat::kDtVCenter, plat::kColorInfoText,
                  true);
   plat::DeleteFont(font);
-  plat::EndPaint(window, surface);
+  plat::FinishPaint(window, surface);
 }
 
 void AdvanceHintCountdown(EngineState& engine) {
@@ -82,7 +82,7 @@ void AdvanceHintCountdown(EngineState& engine) {
   } else if (engine.hintCountdown == 0) {
     // Hidden whatever the mode: a popup still up when a reload switched to tray mode would
     // otherwise stay on the screen for good. In tray mode the window is hidden already.
-    if (engine.window != nullptr) plat::ShowWindow(engine.window, plat::kSwHide);
+    if (engine.window != nullptr) plat::SetWindowShown(engine.window, false);
     engine.hintCountdown = -1;
   }
 }

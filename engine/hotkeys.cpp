@@ -16,7 +16,7 @@ int HotKeyId(ScanWord word, int slot) { return (word & kFlagMask) | slot; }
 void RegisterWord(EngineState& engine, ScanWord word, int id) {
   if (word == 0) return;
   plat::TakeHotKey(HotKeyModifiers(word), KeyCode(word));
-  plat::RegisterHotKey(engine.window, id, HotKeyModifiers(word), KeyCode(word));
+  plat::AddHotKey(engine.window, id, HotKeyModifiers(word), KeyCode(word));
 }
 
 // While a keystroke is synthesized only the key-table entries of its key code are touched.
@@ -36,7 +36,7 @@ void RegisterKeySet(EngineState& engine, uint8_t base, const ScanWord* words) {
 
 void ReleaseKeySet(EngineState& engine, uint8_t base, const ScanWord* words) {
   for (int i = 0; i < kKeySetWords; ++i) {
-    if (words[i] != 0) plat::UnregisterHotKey(engine.window, HotKeyId(words[i], base + i));
+    if (words[i] != 0) plat::RemoveHotKey(engine.window, HotKeyId(words[i], base + i));
   }
 }
 
@@ -68,11 +68,11 @@ void RegisterAllHotKeys(EngineState& engine) {
   }
   if (layout.hardware == Wizard || layout.hardware == Hermes) {
     plat::TakeHotKey(0, 0x84);
-    plat::RegisterHotKey(engine.window, kIndicator84Slot, 0, 0x84);
+    plat::AddHotKey(engine.window, kIndicator84Slot, 0, 0x84);
   }
   if (layout.hardware == Hermes) {
     plat::TakeHotKey(0, 0x83);
-    plat::RegisterHotKey(engine.window, kIndicator83Slot, 0, 0x83);
+    plat::AddHotKey(engine.window, kIndicator83Slot, 0, 0x83);
   }
   RegisterKeySet(engine, kAccentKeysBase, layout.accentKeys.words);
   engine.refreshCountdown = kRefreshTicks;
@@ -85,9 +85,9 @@ void ReleaseAllHotKeys(EngineState& engine) {
   engine.refreshCountdown = -1;
   ReleaseKeySet(engine, kAccentKeysBase, layout.accentKeys.words);
   if (layout.hardware == Wizard || layout.hardware == Hermes) {
-    plat::UnregisterHotKey(engine.window, kIndicator84Slot);
+    plat::RemoveHotKey(engine.window, kIndicator84Slot);
   }
-  if (layout.hardware == Hermes) plat::UnregisterHotKey(engine.window, kIndicator83Slot);
+  if (layout.hardware == Hermes) plat::RemoveHotKey(engine.window, kIndicator83Slot);
   if (!AccentSetRepeatsFirst(layout.accent2Keys, layout)) {
     ReleaseKeySet(engine, kAccent2KeysBase, layout.accent2Keys.words);
   }
@@ -102,9 +102,9 @@ void ReleaseAllHotKeys(EngineState& engine) {
   for (int i = layout.keyCount - 1; i >= 0; --i) {
     const ScanWord word = layout.keys[i].scanWord;
     if (SkippedWhileInjecting(engine, word)) continue;
-    if (word != 0) plat::UnregisterHotKey(engine.window, HotKeyId(word, i));
+    if (word != 0) plat::RemoveHotKey(engine.window, HotKeyId(word, i));
     const ScanWord stripped = static_cast<ScanWord>(word & ~mask);
-    if (mask != 0 && stripped != 0) plat::UnregisterHotKey(engine.window, HotKeyId(stripped, i));
+    if (mask != 0 && stripped != 0) plat::RemoveHotKey(engine.window, HotKeyId(stripped, i));
   }
   ReleaseKeySet(engine, kSwitchKeysBase, engine.config->switchKeys);
   plat::BroadcastSettingChange(kSettingChangeHotKeys);

@@ -9,11 +9,10 @@
 
 namespace {
 
-// One engine per program; the simulated device runs each program on its own thread.
-thread_local EngineState* tEngine = nullptr;
-
-constexpr uint32_t kExStyle = 0x0C000008;  // topmost, never activated, not animated
-constexpr uint32_t kStyle = 0x00800000;    // thin border: the window is also the popup hint
+// The window is also the popup hint: framed, above everything, and never taking the focus from
+// the window the user types in.
+constexpr uint32_t kEngineWindowTraits =
+    plat::kWindowTopmost | plat::kWindowNeverActivated | plat::kWindowNoAnimation | plat::kWindowBorder;
 
 // The release pass also stops the switch-key refresh, so nothing takes the keys back until a
 // reload or a switch.
@@ -32,16 +31,36 @@ void ReloadConfig(EngineState& engine) {
   NextLayout(engine);
 }
 
-}  // namespace
+void RunTrayChoice(EngineState& engine, uint32_t choice) {
+  switch (choice) {
+    case IdAbout:
+      ShowAbout(engine.splash);
+      break;
+    case IdUnload:
+      plat::PostQuit(kExitUnloadedFromTray);
+      break;
+    case IdNextLayout:
+      NextLayout(engine);
+      break;
+    case IdSettings:
+      StartSettings();
+      break;
+    default:
+      break;
+  }
+}
 
-void BindEngine(EngineState* engine) { tEngine = engine; }
+}  // namespace
 
 bool RegisterEngineClass() { return plat::RegisterWindowClass(kEngineClass, EngineWindowProc); }
 
-// Bound before the window exists, since its procedure runs during creation already.
 plat::Window CreateEngineWindow(EngineState& engine) {
-  BindEngine(&engine);
-  engine.window = plat::CreateWindow(kExStyle, kEngineClass, kEngineTitle, kStyle, 0, 0, 0, 0);
+  plat::WindowSpec spec{};
+  spec.className = kEngineClass;
+  spec.title = kEngineTitle;
+  spec.traits = kEngineWindowTraits;
+  spec.context = &engine;
+  engine.window = plat::NewWindow(spec);
   return engine.window;
 }
 
@@ -54,14 +73,14 @@ void EngineTick(EngineState& engine) {
     --engine.unloadCountdown;
   } else if (engine.unloadCountdown == 0) {
     engine.unloadCountdown = -1;
-    plat::PostQuitMessage(0);
+    plat::PostQuit(kExitUnloaded);
   }
   DrainKeyEvents(engine);
 }
 
-intptr_t EngineWindowProc(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  EngineState* engine = tEngine;
-  if (engine == nullptr) return plat::DefWindowProc(window, message, wParam, lParam);
+intptr_t EngineWindowProc(void* context, plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  EngineState* engine = static_cast<EngineState*>(context);
+  if (engine == nullptr) return plat::DefaultWindowProc(window, message, wParam, lParam);
   engine->window = window;
   switch (message) {
     case plat::kWmPaint:
@@ -85,19 +104,19 @@ intptr_t EngineWindowProc(plat::Window window, uint32_t message, uintptr_t wPara
       ReleaseKeys(*engine);
       return 0;
     case MsgTrayNotify:
-      if (lParam == plat::kWmLButtonDown) ShowTrayMenu(*engine);
+      if (lParam == plat::kWmLButtonDown) RunTrayChoice(*engine, ShowTrayMenu(*engine));
       break;
     default:
       break;
   }
-  return plat::DefWindowProc(window, message, wParam, lParam);
+  return plat::DefaultWindowProc(window, message, wParam, lParam);
 }
 
 int RunEngineLoop(EngineState& engine) {
-  plat::SetTimer(engine.window, EngineTimer, kEngineTimerPeriod);
+  plat::StartTimer(engine.window, EngineTimer, kEngineTimerPeriod);
   plat::Message message;
-  while (plat::GetMessage(&message)) {
-    plat::DispatchMessage(message);
+  while (plat::NextMessage(&message)) {
+    plat::DeliverMessage(message);
   }
   return static_cast<int>(message.wParam);
 }

@@ -21,12 +21,12 @@ void RunExec(EngineState& engine, uint16_t id) {
   WChar text[kErrorTextLength];
   wtext::Format(text, kErrorTextLength, u"Error executing \"%s\" ", ExecPath(exec));
   if (ExecParams(exec) != nullptr) wtext::Append(text, kErrorTextLength, ExecParams(exec));
-  plat::MessageBox(text, u"Error", kErrorBoxFlags);
+  plat::ShowMessageBox(text, u"Error", kErrorBoxFlags);
 }
 
 void PostToOrnitap(uint16_t id) {
-  plat::Window ornitap = plat::FindWindow(u"OrnitapWndClass", u"Ornitap Window");
-  if (ornitap != nullptr) plat::PostMessage(ornitap, MsgOrnitapAction, id - 0x0200u, 0);
+  plat::Window ornitap = plat::FindWindowByName(kOrnitapClass, kOrnitapTitle);
+  if (ornitap != nullptr) plat::PostToWindow(ornitap, MsgOrnitapAction, id - 0x0200u, 0);
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ void SendKeystroke(EngineState& engine, ScanWord word) {
   const uint8_t key = KeyCode(word);
   engine.injectingWord = word;
   ReleaseAllHotKeys(engine);
-  plat::Sleep(10);
+  plat::SleepFor(10);
   if (word & kFlagCtrl) plat::SendKeyTransition(plat::kVkControl, false);
   if (word & kFlagAlt) plat::SendKeyTransition(plat::kVkMenu, false);
   if (word & kFlagShift) plat::SendKeyTransition(plat::kVkShift, false);

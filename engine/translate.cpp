@@ -33,10 +33,10 @@ bool ForegroundIsIcq() {
   constexpr size_t kNameLength = 31;
   WChar className[kNameLength] = u"----";
   WChar title[kNameLength] = u"---";
-  plat::Window fg = plat::GetForegroundWindow();
+  plat::Window fg = plat::ForegroundWindow();
   if (fg != nullptr) {
-    plat::GetClassName(fg, className, kNameLength);
-    plat::GetWindowText(fg, title, kNameLength);
+    plat::GetWindowClassName(fg, className, kNameLength);
+    plat::GetWindowTitle(fg, title, kNameLength);
   }
   return wtext::StartsWith(className, u"Afx:") && wtext::StartsWith(title, u"ICQ");
 }
@@ -212,7 +212,7 @@ void AdvanceHoldSlot(EngineState& engine) {
 void EnqueueKeyEvent(EngineState& engine, uint16_t id) {
   TranslatorState& t = engine.translator;
   if (t.queueCount >= kKeyQueueCapacity) return;
-  const uint32_t now = plat::GetTickCount();
+  const uint32_t now = plat::TickCount();
   const KeyDef* key = SlotKeyDef(engine, id);
   bool merged = false;
   if (t.queueCount > 0) {
@@ -251,7 +251,7 @@ bool TakeReadyEvent(EngineState& engine, KeyEvent* event) {
   if (t.queueCount == 0) return false;
   const KeyEvent& head = t.queue[0];
   const KeyDef* key = SlotKeyDef(engine, head.hotKeyId);
-  if (key != nullptr && key->pressLevels > 1 && plat::GetTickCount() - head.tick < MultiPressTimeout(engine)) {
+  if (key != nullptr && key->pressLevels > 1 && plat::TickCount() - head.tick < MultiPressTimeout(engine)) {
     return false;  // strictly first in, first out: everything behind waits too
   }
   *event = head;

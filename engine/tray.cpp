@@ -1,7 +1,5 @@
 #include "engine/tray.h"
 
-#include "engine/hotkeys.h"
-#include "engine/splash.h"
 #include "layoutfiles/program_folder.h"
 #include "layoutfiles/text_cut.h"
 #include "platform/wtext.h"
@@ -9,8 +7,6 @@
 namespace {
 
 constexpr size_t kTipLength = 64;  // the shell's tip: 63 characters and the terminator
-constexpr uint32_t kMenuFlags = 0x128;  // return the choice, anchored at its bottom-right corner
-const WChar kSettingsProgram[] = u"TarvinSettings.exe";
 
 }  // namespace
 
@@ -18,12 +14,12 @@ plat::Icon RenderTrayIcon(EngineState& engine) {
   WChar letters[3];
   // Two units, or one when the second would be half a character.
   wtext::CopyN(letters, 3, engine.hintText, WholeCharacterLength(engine.hintText, 2));
-  const int n = plat::GetSystemMetrics(plat::kSmCxSmIcon);
-  if (letters[0] == 0) return plat::LoadIcon(kProgramIconId, n);
+  const int n = plat::SystemMetric(plat::Metric::SmallIconSize);
+  if (letters[0] == 0) return plat::LoadProgramIcon(kProgramIconId, n);
 
   plat::Surface canvas = plat::CreateIconSurface(n);
   if (canvas == nullptr) return nullptr;
-  plat::FillRect(canvas, plat::Rect{0, 0, n, n}, plat::kColorActiveCaption);
+  plat::FillArea(canvas, plat::Rect{0, 0, n, n}, plat::kColorActiveCaption);
   // The largest system font whose two letters fit; none at all leaves a plain coloured square.
   for (int height = n; height >= 0; --height) {
     plat::Font font = plat::CreateSystemFont(height, 0);
@@ -31,7 +27,7 @@ plat::Icon RenderTrayIcon(EngineState& engine) {
     const bool fits = plat::MeasureText(font, letters, plat::kDtCalcRect | plat::kDtSingleLine, &width, &textHeight) &&
                       width < n && textHeight <= n;
     if (fits) {
-      plat::DrawText(canvas, font, letters, plat::Rect{1, 0, n, n},
+      plat::PaintText(canvas, font, letters, plat::Rect{1, 0, n, n},
                      plat::kDtCenter | plat::kDtVCenter | plat::kDtSingleLine, plat::kColorCaptionText, true);
     }
     plat::DeleteFont(font);
@@ -49,15 +45,15 @@ void SetTrayIcon(EngineState& engine, int operation, plat::Icon icon) {
     plat::DeleteTrayIcon(engine.window, kTrayIconId);
   }
   // An icon lives until the tray lets go of it: deleted, or replaced by the next one.
-  if (engine.lastTrayIcon != nullptr && engine.lastTrayIcon != icon) plat::DestroyIcon(engine.lastTrayIcon);
+  if (engine.lastTrayIcon != nullptr && engine.lastTrayIcon != icon) plat::FreeIcon(engine.lastTrayIcon);
   engine.lastTrayIcon = icon;
 }
 
 void RemoveTrayIcon(EngineState& engine) { SetTrayIcon(engine, kNimDelete, nullptr); }
 
-void ShowTrayMenu(EngineState& engine) {
-  plat::Menu menu = plat::CreatePopupMenu();
-  if (menu == nullptr) return;
+uint32_t ShowTrayMenu(EngineState& engine) {
+  plat::Menu menu = plat::NewPopupMenu();
+  if (menu == nullptr) return 0;
   // Settings is offered only where it can be started; a path that does not fit counts as missing.
   WChar settings[kMaxPathLength];
   const bool hasSettings =
@@ -69,27 +65,17 @@ void ShowTrayMenu(EngineState& engine) {
   if (hasSettings) plat::AppendMenuItem(menu, IdSettings, u"Settings");
   plat::AppendMenuItem(menu, IdUnload, u"Unload Tarvin");
 
-  const int x = plat::GetSystemMetrics(plat::kSmCxScreen) - plat::GetSystemMetrics(plat::kSmCxIcon);
-  const int y = plat::GetSystemMetrics(plat::kSmCyScreen) - plat::GetSystemMetrics(plat::kSmCyCaption);
-  const uint32_t choice = plat::TrackPopupMenu(menu, kMenuFlags, x, y, engine.window);
-  plat::DestroyMenu(menu);
+  using plat::Metric;
+  const int x = plat::SystemMetric(Metric::ScreenWidth) - plat::SystemMetric(Metric::IconSize);
+  const int y = plat::SystemMetric(Metric::ScreenHeight) - plat::SystemMetric(Metric::CaptionHeight);
+  const uint32_t choice = plat::ShowPopupMenu(menu, plat::MenuAnchor::BottomRight, x, y, engine.window);
+  plat::FreeMenu(menu);
+  // Settings counts only where it was offered.
+  return choice == IdSettings && !hasSettings ? 0 : choice;
+}
 
-  switch (choice) {
-    case IdAbout:
-      ShowAbout();
-      break;
-    case IdUnload:
-      plat::PostQuitMessage(1);
-      break;
-    case IdNextLayout:
-      NextLayout(engine);
-      break;
-    case IdSettings:
-      if (hasSettings) {
-        if (plat::Process process = plat::StartProcess(settings, nullptr)) plat::CloseProcess(process);
-      }
-      break;
-    default:
-      break;
-  }
+void StartSettings() {
+  WChar settings[kMaxPathLength];
+  if (!ProgramFolderPath(kSettingsProgram, settings, kMaxPathLength) || !plat::FileExists(settings)) return;
+  if (plat::Process process = plat::StartProcess(settings, nullptr)) plat::CloseProcess(process);
 }

@@ -16,5 +16,8 @@ plat::Icon RenderTrayIcon(EngineState& engine);
 // last tray icon; the one before it is destroyed.
 void SetTrayIcon(EngineState& engine, int operation, plat::Icon icon);
 void RemoveTrayIcon(EngineState& engine);
-// The tap on the tray icon: About, Next layout, Settings (when installed) and Unload.
-void ShowTrayMenu(EngineState& engine);
+// The tap on the tray icon: About, Next layout, Settings (when installed) and Unload. Returns the
+// command chosen, 0 for none; the caller carries it out.
+uint32_t ShowTrayMenu(EngineState& engine);
+// Starts the settings utility from the program folder, when it is there.
+void StartSettings();

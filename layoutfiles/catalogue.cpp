@@ -17,7 +17,7 @@ bool BuildLayoutCatalogue(LayoutCatalogue& catalogue) {
   // A name too long for the listing's buffer comes back cut; the reader refuses it as too long
   // rather than reading another file.
   WChar name[kMaxPathLength];
-  plat::FindHandle find = plat::FindFirstFile(pattern, name, kMaxPathLength);
+  plat::FileList find = plat::OpenFileList(pattern, name, kMaxPathLength);
   if (find != nullptr) {
     do {
       if (catalogue.count >= kMaxCatalogueEntries) break;
@@ -26,8 +26,8 @@ bool BuildLayoutCatalogue(LayoutCatalogue& catalogue) {
       wtext::Copy(entry.fileName, kCatalogueNameLength, name);
       wtext::Copy(entry.layoutName, kCatalogueNameLength, scratch->name);
       ++catalogue.count;
-    } while (plat::FindNextFile(find, name, kMaxPathLength));
-    plat::FindClose(find);
+    } while (plat::NextListedFile(find, name, kMaxPathLength));
+    plat::CloseFileList(find);
   }
   std::free(scratch);
   return true;

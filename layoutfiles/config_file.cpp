@@ -60,8 +60,8 @@ bool WriteConfig(MapperConfig& config) {
     return false;
   }
   if (!plat::WriteFileBytes(tempPath, reinterpret_cast<const uint8_t*>(text), length) ||
-      !plat::ReplaceFile(tempPath, path)) {
-    plat::DeleteFile(tempPath);
+      !plat::MoveFileOver(tempPath, path)) {
+    plat::RemoveFile(tempPath);
     return false;
   }
   config.keypressTimeout = ClampKeypressTimeout(config.keypressTimeout);

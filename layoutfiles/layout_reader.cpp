@@ -20,13 +20,13 @@ constexpr size_t kBoxTextLength = kMaxPathLength + 2 * kReaderMessageLength;
 void ShowPlainError(const WChar* format, const WChar* fileName) {
   WChar text[kBoxTextLength];
   wtext::Format(text, kBoxTextLength, format, fileName);
-  plat::MessageBox(text, u"Error", plat::kMbOk);
+  plat::ShowMessageBox(text, u"Error", plat::kMbOk);
 }
 
 void ShowReaderError(const WChar* fileName, int lineNumber, const WChar* message) {
   WChar text[kBoxTextLength];
   wtext::Format(text, kBoxTextLength, u"%s(%d): %s", fileName, lineNumber, message);
-  plat::MessageBox(text, u"Error reading layout", kReaderBoxFlags);
+  plat::ShowMessageBox(text, u"Error reading layout", kReaderBoxFlags);
 }
 
 // A name that does not fit `fileName` is refused: a cut name would name another file.

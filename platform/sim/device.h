@@ -182,7 +182,10 @@ class SimDevice {
     int owner;
     std::u16string className, title, text;
     plat::WndProc proc;
-    uint32_t exStyle, style;
+    void* context;    // handed to `proc` with every message
+    uint32_t traits;  // plat::WindowTrait bits
+    plat::Window parent;  // nullptr for a top-level window
+    int controlId;
     int x, y, width, height;
     bool visible, invalid, destroyed;
   };
@@ -194,8 +197,10 @@ class SimDevice {
   // windows and messages
   bool RegisterClass(const WChar* name, plat::WndProc proc);
   bool UnregisterClass(const WChar* name);
-  plat::Window CreateWindowRec(uint32_t exStyle, const WChar* cls, const WChar* title, uint32_t style, int x, int y,
-                               int w, int h);
+  plat::Window CreateWindowRec(const plat::WindowSpec& spec);
+  plat::Window ChildWindowRec(plat::Window parent, int controlId) const;
+  // Calls the window's procedure with its context; 0 when the window is gone or not the caller's.
+  intptr_t CallProc(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
   bool DestroyWindowRec(plat::Window window);
   WindowRec* Win(plat::Window window);
   const WindowRec* Win(plat::Window window) const;
@@ -208,8 +213,8 @@ class SimDevice {
   plat::Window Foreground() const { return foreground_; }
   void LogBroadcast(uint32_t message, uintptr_t wParam);
   // hot keys and input
-  bool RegisterHotKey(plat::Window window, int id, uint32_t modifiers, uint32_t keyCode);
-  bool UnregisterHotKey(plat::Window window, int id);
+  bool AddHotKey(plat::Window window, int id, uint32_t modifiers, uint32_t keyCode);
+  bool RemoveHotKey(plat::Window window, int id);
   void TakeHotKey(uint32_t modifiers, uint32_t keyCode);
   void InjectCharacter(WChar unit);
   void InjectKeyTransition(uint8_t keyCode, bool up);
@@ -222,12 +227,12 @@ class SimDevice {
   // files
   bool ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read);
   bool WriteFile(const WChar* path, const uint8_t* data, size_t size);
-  bool ReplaceFile(const WChar* from, const WChar* to);
-  bool DeleteFile(const WChar* path);
+  bool MoveFileOver(const WChar* from, const WChar* to);
+  bool RemoveFile(const WChar* path);
   bool FileExists(const WChar* path);
-  plat::FindHandle FindFirst(const WChar* pattern, WChar* name, size_t capacity);
-  bool FindNext(plat::FindHandle find, WChar* name, size_t capacity);
-  void FindClose(plat::FindHandle find);
+  plat::FileList FindFirst(const WChar* pattern, WChar* name, size_t capacity);
+  bool FindNext(plat::FileList find, WChar* name, size_t capacity);
+  void CloseFileList(plat::FileList find);
   // text
   bool AnsiToWide(const char* source, WChar* buffer, size_t capacity);
   bool WideToAnsi(const WChar* source, char* buffer, size_t capacity);

@@ -35,7 +35,6 @@ constexpr int kDefaultCharHeight = 12;
 constexpr int kMaxCharHeight = 1000;
 constexpr int kSystemWeight = 400;
 constexpr int kBoldWeight = 600;
-constexpr uint32_t kWsBorder = 0x00800000;
 
 struct Metrics {
   int charHeight;
@@ -238,16 +237,16 @@ using sim::Canvas;
 using sim::PaintOp;
 using sim::PaintOpRec;
 
-int GetSystemMetrics(int index) {
+int SystemMetric(Metric metric) {
   const sim::SimOptions& o = sim::D().Options();
-  switch (index) {
-    case kSmCxScreen: return o.screenWidth;
-    case kSmCyScreen: return o.screenHeight;
-    case kSmCyCaption: return o.captionHeight;
-    case kSmCxIcon: return o.iconSize;
-    case kSmCxSmIcon: return o.smallIconSize;
-    default: return 0;
+  switch (metric) {
+    case Metric::ScreenWidth: return o.screenWidth;
+    case Metric::ScreenHeight: return o.screenHeight;
+    case Metric::CaptionHeight: return o.captionHeight;
+    case Metric::IconSize: return o.iconSize;
+    case Metric::SmallIconSize: return o.smallIconSize;
   }
+  return 0;
 }
 
 int GetScreenWidth() { return sim::D().Options().screenWidth; }
@@ -277,15 +276,15 @@ bool MeasureText(Font font, const WChar* text, uint32_t flags, int* width, int* 
   return true;
 }
 
-bool GetClientRect(Window window, Rect* rect) {
+bool GetClientArea(Window window, Rect* rect) {
   const auto* w = sim::D().Win(window);
   if (w == nullptr) return false;
-  const int frame = (w->style & sim::kWsBorder) != 0 ? 1 : 0;
+  const int frame = (w->traits & kWindowBorder) != 0 ? 1 : 0;
   *rect = {0, 0, std::max(0, w->width - 2 * frame), std::max(0, w->height - 2 * frame)};
   return true;
 }
 
-Surface BeginPaint(Window window) {
+Surface StartPaint(Window window) {
   if (sim::D().Win(window) == nullptr) return nullptr;
   auto& surfaces = sim::U().surfaces;
   size_t i = sim::TakeSlot(surfaces);
@@ -298,7 +297,7 @@ Surface BeginPaint(Window window) {
   return sim::ToHandle<Surface>(i);
 }
 
-void EndPaint(Window window, Surface surface) {
+void FinishPaint(Window window, Surface surface) {
   auto* s = sim::Live(sim::U().surfaces, surface);
   if (s != nullptr && s->window == window && window != nullptr) {
     auto& paints = sim::U().paints;
@@ -314,7 +313,7 @@ void EndPaint(Window window, Surface surface) {
   ValidateWindow(window);
 }
 
-void FillRect(Surface surface, const Rect& rect, int sysColor) {
+void FillArea(Surface surface, const Rect& rect, int sysColor) {
   Canvas* c = sim::CanvasOf(surface, nullptr);
   if (c == nullptr) return;
   PaintOpRec op = sim::NewOp(PaintOp::Kind::Fill, rect);
@@ -322,7 +321,7 @@ void FillRect(Surface surface, const Rect& rect, int sysColor) {
   c->ops.push_back(op);
 }
 
-void DrawText(Surface surface, Font font, const WChar* text, const Rect& rect, uint32_t flags, int textSysColor,
+void PaintText(Surface surface, Font font, const WChar* text, const Rect& rect, uint32_t flags, int textSysColor,
               bool transparent) {
   Window window = nullptr;
   Canvas* c = sim::CanvasOf(surface, &window);
@@ -376,7 +375,7 @@ void DrawFrame(Surface surface, const Rect& rect) {
   if (Canvas* c = sim::CanvasOf(surface, nullptr)) c->ops.push_back(sim::NewOp(PaintOp::Kind::Frame, rect));
 }
 
-void DrawBitmap(Surface surface, Bitmap bitmap, int x, int y) {
+void DrawPicture(Surface surface, Picture bitmap, int x, int y) {
   Canvas* c = sim::CanvasOf(surface, nullptr);
   const auto* b = sim::Live(sim::U().bitmaps, bitmap);
   if (c == nullptr || b == nullptr) return;
@@ -385,22 +384,22 @@ void DrawBitmap(Surface surface, Bitmap bitmap, int x, int y) {
   c->ops.push_back(op);
 }
 
-Bitmap LoadBitmap(int resourceId) {
+Picture LoadPicture(int resourceId) {
   for (const auto& r : sim::kBitmaps) {
     if (r.id != resourceId) continue;
     auto& bitmaps = sim::U().bitmaps;
     size_t i = sim::TakeSlot(bitmaps);
     bitmaps[i] = {true, r.id, r.width, r.height};
-    return sim::ToHandle<Bitmap>(i);
+    return sim::ToHandle<Picture>(i);
   }
   return nullptr;
 }
 
-void DeleteBitmap(Bitmap bitmap) {
+void FreePicture(Picture bitmap) {
   if (auto* b = sim::Live(sim::U().bitmaps, bitmap)) b->live = false;
 }
 
-Icon LoadIcon(int resourceId, int size) {
+Icon LoadProgramIcon(int resourceId, int size) {
   if (size <= 0 || std::find(std::begin(sim::kIconResources), std::end(sim::kIconResources), resourceId) ==
                        std::end(sim::kIconResources)) {
     return nullptr;
@@ -442,7 +441,7 @@ Icon IconFromSurface(Surface surface) {
   return sim::ToHandle<Icon>(i);
 }
 
-void DestroyIcon(Icon icon) {
+void FreeIcon(Icon icon) {
   if (auto* i = sim::Live(sim::U().icons, icon)) i->live = false;
 }
 

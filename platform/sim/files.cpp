@@ -107,7 +107,7 @@ bool SimDevice::WriteFile(const WChar* path, const uint8_t* data, size_t size) {
   return static_cast<bool>(out.flush());
 }
 
-bool SimDevice::ReplaceFile(const WChar* from, const WChar* to) {
+bool SimDevice::MoveFileOver(const WChar* from, const WChar* to) {
   std::string src = ResolveHost(from, false);
   std::string dst = ResolveHost(to, true);
   if (src.empty() || dst.empty()) return false;
@@ -116,7 +116,7 @@ bool SimDevice::ReplaceFile(const WChar* from, const WChar* to) {
   return !ec;
 }
 
-bool SimDevice::DeleteFile(const WChar* path) {
+bool SimDevice::RemoveFile(const WChar* path) {
   std::string host = ResolveHost(path, false);
   std::error_code ec;
   return !host.empty() && fs::is_regular_file(host, ec) && fs::remove(host, ec);
@@ -128,7 +128,7 @@ bool SimDevice::FileExists(const WChar* path) {
   return !host.empty() && fs::is_regular_file(host, ec);
 }
 
-plat::FindHandle SimDevice::FindFirst(const WChar* pattern, WChar* name, size_t capacity) {
+plat::FileList SimDevice::FindFirst(const WChar* pattern, WChar* name, size_t capacity) {
   std::u16string p = pattern;
   size_t slash = p.rfind(u'\\');
   if (slash == std::u16string::npos) return nullptr;
@@ -146,12 +146,12 @@ plat::FindHandle SimDevice::FindFirst(const WChar* pattern, WChar* name, size_t 
   std::sort(find->names.begin(), find->names.end());  // a fixed order keeps runs repeatable
   if (find->names.empty()) return nullptr;
   finds_.push_back(std::move(find));
-  plat::FindHandle handle = reinterpret_cast<plat::FindHandle>(finds_.size());
+  plat::FileList handle = reinterpret_cast<plat::FileList>(finds_.size());
   FindNext(handle, name, capacity);
   return handle;
 }
 
-bool SimDevice::FindNext(plat::FindHandle handle, WChar* name, size_t capacity) {
+bool SimDevice::FindNext(plat::FileList handle, WChar* name, size_t capacity) {
   size_t i = reinterpret_cast<uintptr_t>(handle);
   if (i == 0 || i > finds_.size() || !finds_[i - 1]->open) return false;
   Find& f = *finds_[i - 1];
@@ -161,7 +161,7 @@ bool SimDevice::FindNext(plat::FindHandle handle, WChar* name, size_t capacity) 
   return true;
 }
 
-void SimDevice::FindClose(plat::FindHandle handle) {
+void SimDevice::CloseFileList(plat::FileList handle) {
   size_t i = reinterpret_cast<uintptr_t>(handle);
   if (i == 0 || i > finds_.size()) return;
   finds_[i - 1]->open = false;

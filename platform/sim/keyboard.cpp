@@ -34,7 +34,7 @@ WChar CharOfKey(uint8_t vk, bool shift, bool capsLock) {
 
 }  // namespace
 
-bool SimDevice::RegisterHotKey(plat::Window window, int id, uint32_t modifiers, uint32_t keyCode) {
+bool SimDevice::AddHotKey(plat::Window window, int id, uint32_t modifiers, uint32_t keyCode) {
   if (Win(window) == nullptr) return false;
   for (const HotKeyInfo& h : hotKeys_) {
     if (h.modifiers == modifiers && h.keyCode == keyCode) return false;
@@ -43,7 +43,7 @@ bool SimDevice::RegisterHotKey(plat::Window window, int id, uint32_t modifiers, 
   return true;
 }
 
-bool SimDevice::UnregisterHotKey(plat::Window window, int id) {
+bool SimDevice::RemoveHotKey(plat::Window window, int id) {
   for (auto it = hotKeys_.begin(); it != hotKeys_.end(); ++it) {
     if (it->owner == window && it->id == id) {
       hotKeys_.erase(it);

@@ -28,31 +28,28 @@ namespace {
 SimDevice& D() { return SimDevice::Current(); }
 }  // namespace
 
-uint32_t GetTickCount() { return D().TickCount(); }
-void Sleep(uint32_t ms) { D().BlockSleep(ms); }
+uint32_t TickCount() { return D().TickCount(); }
+void SleepFor(uint32_t ms) { D().BlockSleep(ms); }
 
 bool RegisterWindowClass(const WChar* className, WndProc proc) { return D().RegisterClass(className, proc); }
 bool UnregisterWindowClass(const WChar* className) { return D().UnregisterClass(className); }
 
-Window CreateWindow(uint32_t exStyle, const WChar* className, const WChar* title, uint32_t style, int x, int y,
-                    int width, int height) {
-  return D().CreateWindowRec(exStyle, className, title, style, x, y, width, height);
-}
+Window NewWindow(const WindowSpec& spec) { return D().CreateWindowRec(spec); }
+Window ChildWindow(Window parent, int controlId) { return D().ChildWindowRec(parent, controlId); }
 
-bool DestroyWindow(Window window) { return D().DestroyWindowRec(window); }
-Window FindWindow(const WChar* className, const WChar* title) { return D().FindWindowRec(className, title); }
+bool RemoveWindow(Window window) { return D().DestroyWindowRec(window); }
+Window FindWindowByName(const WChar* className, const WChar* title) { return D().FindWindowRec(className, title); }
 
-bool ShowWindow(Window window, int command) {
+bool SetWindowShown(Window window, bool shown) {
   auto* w = D().Win(window);
   if (w == nullptr) return false;
-  bool was = w->visible;
-  w->visible = command != kSwHide;
+  w->visible = shown;
   if (w->visible) w->invalid = true;
   if (!w->visible) D().ForegroundGone(window);
-  return was;
+  return true;
 }
 
-bool MoveWindow(Window window, int x, int y, int width, int height, bool repaint) {
+bool PlaceWindow(Window window, int x, int y, int width, int height, bool repaint) {
   auto* w = D().Win(window);
   if (w == nullptr) return false;
   w->x = x;
@@ -63,7 +60,7 @@ bool MoveWindow(Window window, int x, int y, int width, int height, bool repaint
   return true;
 }
 
-bool IsWindowVisible(Window window) {
+bool WindowShown(Window window) {
   auto* w = D().Win(window);
   return w != nullptr && w->visible;
 }
@@ -80,71 +77,66 @@ void ValidateWindow(Window window) {
   if (w != nullptr) w->invalid = false;
 }
 
-bool PostMessage(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+bool PostToWindow(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return D().Post(window, message, wParam, lParam);
 }
 
 void BroadcastSettingChange(uintptr_t wParam) { D().LogBroadcast(kWmSettingChange, wParam); }
-void PostQuitMessage(int exitCode) { D().PostQuit(exitCode); }
+void PostQuit(int exitCode) { D().PostQuit(exitCode); }
 
-bool GetMessage(Message* message) {
+bool NextMessage(Message* message) {
   SimDevice& d = D();
   while (!d.TakeMessage(message, nullptr, true)) d.BlockForMessage();
   return message->message != kWmQuit;
 }
 
-bool PeekMessage(Message* message, Window window, bool remove) { return D().TakeMessage(message, window, remove); }
+bool PollMessage(Message* message, Window window, bool remove) { return D().TakeMessage(message, window, remove); }
 
-intptr_t DispatchMessage(const Message& message) {
-  auto* w = D().Win(message.window);
-  if (w == nullptr || w->proc == nullptr || w->owner != D().CurrentPid()) return 0;
-  return w->proc(message.window, message.message, message.wParam, message.lParam);
+intptr_t DeliverMessage(const Message& message) {
+  return D().CallProc(message.window, message.message, message.wParam, message.lParam);
 }
 
-intptr_t DefWindowProc(Window window, uint32_t message, uintptr_t, intptr_t) {
+intptr_t DefaultWindowProc(Window window, uint32_t message, uintptr_t, intptr_t) {
   if (message == kWmPaint) ValidateWindow(window);
-  if (message == kWmClose) DestroyWindow(window);
+  if (message == kWmClose) RemoveWindow(window);
   return 0;
 }
 
-intptr_t SendMessage(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  auto* w = D().Win(window);
-  if (w == nullptr || w->proc == nullptr || w->owner != D().CurrentPid()) return 0;
-  return w->proc(window, message, wParam, lParam);
+intptr_t SendToWindow(Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return D().CallProc(window, message, wParam, lParam);
 }
 
-bool SetTimer(Window window, uintptr_t id, uint32_t periodMs) { return D().SetTimerRec(window, id, periodMs); }
-bool KillTimer(Window window, uintptr_t id) { return D().KillTimerRec(window, id); }
-Window GetForegroundWindow() { return D().Foreground(); }
+bool StartTimer(Window window, uintptr_t id, uint32_t periodMs) { return D().SetTimerRec(window, id, periodMs); }
+bool StopTimer(Window window, uintptr_t id) { return D().KillTimerRec(window, id); }
+Window ForegroundWindow() { return D().Foreground(); }
 
-// A window that is never activated (WS_EX_NOACTIVATE) comes to the front without taking the
-// foreground and the keyboard focus from the window the user works in.
-bool SetForegroundWindow(Window window) {
-  constexpr uint32_t kWsExNoActivate = 0x08000000;
+// A window that is never activated comes to the front without taking the foreground and the
+// keyboard focus from the window the user works in.
+bool BringToFront(Window window) {
   auto* w = D().Win(window);
   if (w == nullptr) return false;
-  if ((w->exStyle & kWsExNoActivate) == 0) D().SetForeground(window);
+  if ((w->traits & kWindowNeverActivated) == 0) D().SetForeground(window);
   return true;
 }
 
-bool GetClassName(Window window, WChar* buffer, size_t capacity) {
+bool GetWindowClassName(Window window, WChar* buffer, size_t capacity) {
   auto* w = D().Win(window);
   if (w == nullptr || capacity == 0) return false;
   wtext::Copy(buffer, capacity, w->className.c_str());
   return true;
 }
 
-bool GetWindowText(Window window, WChar* buffer, size_t capacity) {
+bool GetWindowTitle(Window window, WChar* buffer, size_t capacity) {
   auto* w = D().Win(window);
   if (w == nullptr || capacity == 0) return false;
   wtext::Copy(buffer, capacity, w->title.c_str());
   return true;
 }
 
-bool RegisterHotKey(Window window, int id, uint32_t modifiers, uint32_t keyCode) {
-  return D().RegisterHotKey(window, id, modifiers, keyCode);
+bool AddHotKey(Window window, int id, uint32_t modifiers, uint32_t keyCode) {
+  return D().AddHotKey(window, id, modifiers, keyCode);
 }
-bool UnregisterHotKey(Window window, int id) { return D().UnregisterHotKey(window, id); }
+bool RemoveHotKey(Window window, int id) { return D().RemoveHotKey(window, id); }
 bool OpenHotKeyTakeover() { return D().HotKeyTakeoverAvailable(); }
 
 void TakeHotKey(uint32_t modifiers, uint32_t keyCode) {
@@ -182,15 +174,15 @@ bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* 
   return D().ReadFile(path, buffer, capacity, bytesRead);
 }
 bool WriteFileBytes(const WChar* path, const uint8_t* data, size_t size) { return D().WriteFile(path, data, size); }
-bool ReplaceFile(const WChar* from, const WChar* to) { return D().ReplaceFile(from, to); }
-bool DeleteFile(const WChar* path) { return D().DeleteFile(path); }
+bool MoveFileOver(const WChar* from, const WChar* to) { return D().MoveFileOver(from, to); }
+bool RemoveFile(const WChar* path) { return D().RemoveFile(path); }
 bool FileExists(const WChar* path) { return D().FileExists(path); }
 
-FindHandle FindFirstFile(const WChar* pattern, WChar* name, size_t capacity) {
+FileList OpenFileList(const WChar* pattern, WChar* name, size_t capacity) {
   return D().FindFirst(pattern, name, capacity);
 }
-bool FindNextFile(FindHandle find, WChar* name, size_t capacity) { return D().FindNext(find, name, capacity); }
-void FindClose(FindHandle find) { D().FindClose(find); }
+bool NextListedFile(FileList find, WChar* name, size_t capacity) { return D().FindNext(find, name, capacity); }
+void CloseFileList(FileList find) { D().CloseFileList(find); }
 
 bool AnsiToWide(const char* source, WChar* buffer, size_t capacity) {
   return D().AnsiToWide(source, buffer, capacity);
@@ -207,7 +199,7 @@ bool GetSystemFontPixels(uint32_t* pixels) {
   return true;
 }
 
-int MessageBox(const WChar* text, const WChar* title, uint32_t flags) {
+int ShowMessageBox(const WChar* text, const WChar* title, uint32_t flags) {
   return D().ShowMessageBox(text, title, flags);
 }
 

@@ -119,7 +119,7 @@ bool DeleteTrayIcon(Window window, uint32_t id) {
   return false;
 }
 
-Menu CreatePopupMenu() {
+Menu NewPopupMenu() {
   auto& menus = sim::U().menus;
   size_t i = 0;
   while (i < menus.size() && menus[i].live) ++i;
@@ -145,7 +145,7 @@ bool AppendMenuSeparator(Menu menu) {
 
 // The user's choice was scripted in advance; one that is not an item of this menu (or none) picks
 // nothing, as a tap outside the menu does.
-uint32_t TrackPopupMenu(Menu menu, uint32_t, int x, int y, Window) {
+uint32_t ShowPopupMenu(Menu menu, MenuAnchor, int x, int y, Window) {
   auto* m = sim::LiveMenu(menu);
   if (m == nullptr) return 0;
   sim::SimDevice::Ui& ui = sim::U();
@@ -169,7 +169,7 @@ uint32_t TrackPopupMenu(Menu menu, uint32_t, int x, int y, Window) {
   return choice;
 }
 
-void DestroyMenu(Menu menu) {
+void FreeMenu(Menu menu) {
   if (auto* m = sim::LiveMenu(menu)) {
     m->live = false;
     m->items.clear();

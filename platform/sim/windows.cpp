@@ -6,7 +6,6 @@
 namespace sim {
 
 namespace {
-constexpr uint32_t kWsVisible = 0x10000000;
 constexpr size_t kTextReserve = 1 << 16;
 }  // namespace
 
@@ -36,29 +35,55 @@ const SimDevice::WindowRec* SimDevice::Win(plat::Window window) const {
   return &windows_[i];
 }
 
-plat::Window SimDevice::CreateWindowRec(uint32_t exStyle, const WChar* cls, const WChar* title, uint32_t style,
-                                        int x, int y, int w, int h) {
+plat::Window SimDevice::CreateWindowRec(const plat::WindowSpec& spec) {
   Proc& self = *internal::CurrentProc();
+  if (spec.className == nullptr) return nullptr;
   plat::WndProc proc = nullptr;
   for (auto& c : self.classes) {
-    if (c.first == cls) proc = c.second;
+    if (c.first == spec.className) proc = c.second;
   }
   if (proc == nullptr) return nullptr;
-  WindowRec rec{self.pid, cls, title != nullptr ? title : u"", u"", proc, exStyle, style, x, y, w, h,
-                (style & kWsVisible) != 0, (style & kWsVisible) != 0, false};
+  // A child lives inside a window of its own program.
+  if (spec.parent != nullptr) {
+    const WindowRec* parent = Win(spec.parent);
+    if (parent == nullptr || parent->owner != self.pid) return nullptr;
+  }
+  const bool visible = (spec.traits & plat::kWindowVisible) != 0;
+  WindowRec rec{self.pid, spec.className, spec.title != nullptr ? spec.title : u"", u"", proc, spec.context,
+                spec.traits, spec.parent, spec.controlId, spec.x, spec.y, spec.width, spec.height, visible, visible,
+                false};
   windows_.push_back(std::move(rec));
   plat::Window handle = internal::ToWindow(windows_.size() - 1);
-  if (proc(handle, plat::kWmCreate, 0, 0) == -1) {
-    windows_.back().destroyed = true;
+  if (proc(spec.context, handle, plat::kWmCreate, 0, 0) == -1) {
+    windows_[internal::WindowIndex(handle)].destroyed = true;
     return nullptr;
   }
   return handle;
 }
 
+plat::Window SimDevice::ChildWindowRec(plat::Window parent, int controlId) const {
+  if (Win(parent) == nullptr) return nullptr;
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    const WindowRec& w = windows_[i];
+    if (!w.destroyed && w.parent == parent && w.controlId == controlId) return internal::ToWindow(i);
+  }
+  return nullptr;
+}
+
+intptr_t SimDevice::CallProc(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  const WindowRec* w = Win(window);
+  if (w == nullptr || w->proc == nullptr || w->owner != CurrentPid()) return 0;
+  return w->proc(w->context, window, message, wParam, lParam);
+}
+
+// Children go first, as the platform destroys them before their parent.
 bool SimDevice::DestroyWindowRec(plat::Window window) {
   WindowRec* w = Win(window);
   if (w == nullptr || w->owner != CurrentPid()) return false;
-  w->proc(window, plat::kWmDestroy, 0, 0);
+  for (size_t i = 0; i < windows_.size(); ++i) {
+    if (!windows_[i].destroyed && windows_[i].parent == window) DestroyWindowRec(internal::ToWindow(i));
+  }
+  CallProc(window, plat::kWmDestroy, 0, 0);
   if (Win(window) != nullptr) DropWindow(window);
   return true;
 }
@@ -77,7 +102,7 @@ void SimDevice::DropWindow(plat::Window window) {
 plat::Window SimDevice::FindWindowRec(const WChar* cls, const WChar* title) const {
   for (size_t i = 0; i < windows_.size(); ++i) {
     const WindowRec& w = windows_[i];
-    if (w.destroyed) continue;
+    if (w.destroyed || w.parent != nullptr) continue;
     if (cls != nullptr && w.className != cls) continue;
     if (title != nullptr && w.title != title) continue;
     return internal::ToWindow(i);
@@ -216,8 +241,8 @@ bool SimDevice::KillTimerRec(plat::Window window, uintptr_t id) {
 }
 
 plat::Window SimDevice::ShowForeignWindow(const std::u16string& className, const std::u16string& title) {
-  WindowRec rec{foreignOwner_->pid, className, title, u"", nullptr, 0, kWsVisible, 0, 0, 240, 320,
-                true, false, false};
+  WindowRec rec{foreignOwner_->pid, className, title, u"", nullptr, nullptr, plat::kWindowVisible, nullptr, 0, 0, 0,
+                240, 320, true, false, false};
   rec.text.reserve(kTextReserve);
   windows_.push_back(std::move(rec));
   plat::Window handle = internal::ToWindow(windows_.size() - 1);

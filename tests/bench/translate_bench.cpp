@@ -59,7 +59,7 @@ void BM_HotKeyThroughTranslation(benchmark::State& state) {
   int next = 0;
   int64_t sinceClear = 0;
   for (auto _ : state) {
-    EngineWindowProc(engine.window, plat::kWmHotKey, ids[next], 0);
+    EngineWindowProc(&engine, engine.window, plat::kWmHotKey, ids[next], 0);
     EngineTick(engine);  // translates it and types the character
     next = next + 1 == kMaxKeys ? 0 : next + 1;
     if (++sinceClear == 30000) {

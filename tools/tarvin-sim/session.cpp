@@ -97,7 +97,7 @@ void Session::Run(const Command& command) {
       break;
     case CommandKind::Post:
       if (plat::Window engine = EngineWindow()) {
-        plat::PostMessage(engine, command.number, command.wParam, 0);
+        plat::PostToWindow(engine, command.number, command.wParam, 0);
       } else {
         Note(command, "no engine window to post to");
       }

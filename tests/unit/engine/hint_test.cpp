@@ -20,7 +20,7 @@ struct PlaceCase {
 
 // Activates the configured slots again from the first, which shows the first slot's hint.
 void ShowFirstHint(EngineHarness& h) {
-  plat::PostMessage(h.engine().window, MsgNextLayout, 0, 0);
+  plat::PostToWindow(h.engine().window, MsgNextLayout, 0, 0);
   h.Run(10);
 }
 

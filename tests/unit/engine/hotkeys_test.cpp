@@ -1,6 +1,8 @@
 // The passes that register and release every hot key of the layout and configuration.
 #include <gtest/gtest.h>
 
+#include "tests/unit/support/test_windows.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -56,7 +58,7 @@ TEST(HotKeys, EveryRoleIsRegisteredUnderItsIdAndReleasedAgain) {
   EXPECT_EQ(h.engine().refreshCountdown, 200);
 
   h.device().InstallProgram(u"\\Poster.exe", [] {
-    plat::PostMessage(plat::FindWindow(kEngineClass, kEngineTitle), MsgReleaseKeys, 0, 0);
+    plat::PostToWindow(plat::FindWindowByName(kEngineClass, kEngineTitle), MsgReleaseKeys, 0, 0);
     return 0;
   });
   h.device().Start(u"\\Poster.exe");
@@ -96,12 +98,12 @@ TEST(HotKeys, SwitchKeysAreTakenAgainEveryTenSeconds) {
   h.Start();
   // Another program grabs the switch key after the engine let it go for a moment.
   h.device().InstallProgram(u"\\Grabber.exe", [] {
-    plat::RegisterWindowClass(u"Grab", plat::DefWindowProc);
-    plat::Window w = plat::CreateWindow(0, u"Grab", u"Grab", 0, 0, 0, 0, 0);
+    plat::RegisterWindowClass(u"Grab", testing_support::PlainProc);
+    plat::Window w = testing_support::MakeWindow(u"Grab", u"Grab");
     plat::TakeHotKey(plat::kModShift, 0x70);
-    plat::RegisterHotKey(w, 1, plat::kModShift, 0x70);
+    plat::AddHotKey(w, 1, plat::kModShift, 0x70);
     plat::Message m;
-    while (plat::GetMessage(&m)) plat::DispatchMessage(m);
+    while (plat::NextMessage(&m)) plat::DeliverMessage(m);
     return 0;
   });
   h.device().Start(u"\\Grabber.exe");

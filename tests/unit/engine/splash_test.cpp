@@ -1,8 +1,10 @@
 // The splash window: its size and place on different screens, its picture and text, and the about
 // cycle with its five seconds and its refusal while the splash is up.
-#include "engine/splash.h"
+#include "common/splash.h"
 
 #include <gtest/gtest.h>
+
+#include "tests/unit/support/test_windows.h"
 
 #include "platform/sim/device.h"
 #include "tests/unit/support/temp_folder.h"
@@ -47,9 +49,10 @@ TEST(Splash, PicksTheLargestFontThatFitsAndCentresTheWindow) {
   for (const Case& c : cases) {
     Device d(c.screenWidth, c.screenHeight);
     d.device->InstallProgram(kProgram, [] {
-      ShowSplash();
-      PumpSplash(100);
-      CloseSplash();
+      SplashWindow s{};
+      ShowSplash(s);
+      PumpSplash(s, 100);
+      CloseSplash(s);
       return 0;
     });
     d.device->Start(kProgram);
@@ -97,12 +100,13 @@ TEST(Splash, AboutStaysFiveSecondsAndCanBeShownAgain) {
   Device d;
   uint32_t first = 0, second = 0;
   d.device->InstallProgram(kProgram, [&] {
-    uint32_t t = plat::GetTickCount();
-    ShowAbout();
-    first = plat::GetTickCount() - t;
-    t = plat::GetTickCount();
-    ShowAbout();  // the class was unregistered and the splash closed: it shows again
-    second = plat::GetTickCount() - t;
+      SplashWindow s{};
+    uint32_t t = plat::TickCount();
+    ShowAbout(s);
+    first = plat::TickCount() - t;
+    t = plat::TickCount();
+    ShowAbout(s);  // the class was unregistered and the splash closed: it shows again
+    second = plat::TickCount() - t;
     return 0;
   });
   plat::Process p = d.device->Start(kProgram);
@@ -120,13 +124,14 @@ TEST(Splash, AboutIsIgnoredWhileTheSplashIsUp) {
   uint32_t elapsed = 1;
   int splashes = 0;
   d.device->InstallProgram(kProgram, [&] {
-    ShowSplash();
-    const uint32_t t = plat::GetTickCount();
-    ShowAbout();
-    elapsed = plat::GetTickCount() - t;
-    splashes = CurrentSplash().busy;
-    CloseSplash();
-    splashes += CurrentSplash().busy;
+      SplashWindow s{};
+    ShowSplash(s);
+    const uint32_t t = plat::TickCount();
+    ShowAbout(s);
+    elapsed = plat::TickCount() - t;
+    splashes = s.busy;
+    CloseSplash(s);
+    splashes += s.busy;
     return 0;
   });
   plat::Process p = d.device->Start(kProgram);
@@ -147,23 +152,24 @@ TEST(Splash, OtherWindowsMessagesWaitDuringAbout) {
     bool waiting = false, quitKept = false;
     sOwnDispatched = false;
     d.device->InstallProgram(kProgram, [&] {
-      plat::RegisterWindowClass(u"Own", [](plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
+      SplashWindow s{};
+      plat::RegisterWindowClass(u"Own", [](void*, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
         if (m == 5000) sOwnDispatched = true;
-        return plat::DefWindowProc(w, m, wp, lp);
+        return plat::DefaultWindowProc(w, m, wp, lp);
       });
       if (!c.splashCreated) {
         // The splash class is taken by a procedure that refuses to create windows.
-        plat::RegisterWindowClass(kSplashClass, [](plat::Window, uint32_t m, uintptr_t, intptr_t) -> intptr_t {
+        plat::RegisterWindowClass(kSplashClass, [](void*, plat::Window, uint32_t m, uintptr_t, intptr_t) -> intptr_t {
           return m == plat::kWmCreate ? -1 : 0;
         });
       }
-      plat::Window own = plat::CreateWindow(0, u"Own", u"Own", 0, 0, 0, 0, 0);
-      plat::PostMessage(own, 5000, 0, 0);
-      plat::PostQuitMessage(4);
-      ShowAbout();
+      plat::Window own = testing_support::MakeWindow(u"Own", u"Own");
+      plat::PostToWindow(own, 5000, 0, 0);
+      plat::PostQuit(4);
+      ShowAbout(s);
       plat::Message m;
-      waiting = plat::PeekMessage(&m, own, false) && m.message == 5000;
-      quitKept = plat::PeekMessage(&m, nullptr, true) && m.message == 5000 && plat::PeekMessage(&m, nullptr, true) &&
+      waiting = plat::PollMessage(&m, own, false) && m.message == 5000;
+      quitKept = plat::PollMessage(&m, nullptr, true) && m.message == 5000 && plat::PollMessage(&m, nullptr, true) &&
                  m.message == plat::kWmQuit;
       return 0;
     });

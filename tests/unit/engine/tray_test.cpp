@@ -18,7 +18,7 @@ const std::u16string kSettingsPath = u"\\Program Files\\Tarvin\\TarvinSettings.e
 const std::u16string kEnginePath = u"\\Program Files\\Tarvin\\Tarvin.exe";
 
 void ShowFirstHint(EngineHarness& h) {
-  plat::PostMessage(h.engine().window, MsgNextLayout, 0, 0);
+  plat::PostToWindow(h.engine().window, MsgNextLayout, 0, 0);
   h.Run(10);
 }
 
@@ -153,7 +153,7 @@ TEST(TrayIcon, EachHintReplacesTheIconAndReleasingKeysRemovesIt) {
   EXPECT_EQ(h.device().CountLiveObjects().fonts, 0);
   EXPECT_EQ(h.device().CountLiveObjects().surfaces, 0);
 
-  plat::PostMessage(h.engine().window, MsgReleaseKeys, 0, 0);
+  plat::PostToWindow(h.engine().window, MsgReleaseKeys, 0, 0);
   h.Run(10);
   EXPECT_TRUE(h.device().TrayIcons().empty());
   EXPECT_EQ(h.device().CountLiveObjects().icons, 0);
@@ -225,7 +225,7 @@ TEST(TrayMenu, AboutShowsTheSplashForFiveSecondsAndKeysWait) {
   h.Start();
   const plat::Window document = h.device().Foreground();
   h.device().QueueMenuChoice(IdAbout);
-  plat::PostMessage(h.engine().window, MsgTrayNotify, kTrayIconId, plat::kWmLButtonDown);
+  plat::PostToWindow(h.engine().window, MsgTrayNotify, kTrayIconId, plat::kWmLButtonDown);
   h.Run(10);
   const plat::Window splash = h.device().FindWindow(u"TarvinSplashWindow", u"");
   ASSERT_NE(splash, nullptr);

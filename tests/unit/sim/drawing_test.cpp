@@ -1,6 +1,8 @@
 // The simulated device's font model, painting records, tray, menus and foreground window.
 #include <gtest/gtest.h>
 
+#include "tests/unit/support/test_windows.h"
+
 #include <memory>
 #include <string>
 
@@ -14,26 +16,24 @@ using testing_support::TempFolder;
 
 namespace {
 
-constexpr uint32_t kWsBorder = 0x00800000;
-constexpr uint32_t kWsExNoActivate = 0x08000000;
 
 struct Fixture {
   Fixture() {
     sim::SimOptions o;
     o.hostFolder = folder.path();
     device = std::make_unique<sim::SimDevice>(o);
-    plat::RegisterWindowClass(u"Pad", [](plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) {
-      return plat::DefWindowProc(w, m, wp, lp);
+    plat::RegisterWindowClass(u"Pad", [](void*, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) {
+      return plat::DefaultWindowProc(w, m, wp, lp);
     });
   }
   // The driver paints one text into a fresh window and returns what was recorded.
   PaintOp Draw(const std::u16string& text, plat::Rect rect, uint32_t flags) {
-    plat::Window w = plat::CreateWindow(0, u"Pad", u"Pad", 0, 0, 0, 200, 100);
-    plat::Surface s = plat::BeginPaint(w);
+    plat::Window w = testing_support::MakeWindow(u"Pad", u"Pad", 0, 0, 0, 200, 100);
+    plat::Surface s = plat::StartPaint(w);
     plat::Font f = plat::CreateSystemFont(-10, 0);
-    plat::DrawText(s, f, text.c_str(), rect, flags, plat::kColorDefault, false);
+    plat::PaintText(s, f, text.c_str(), rect, flags, plat::kColorDefault, false);
     plat::DeleteFont(f);
-    plat::EndPaint(w, s);
+    plat::FinishPaint(w, s);
     auto ops = device->LastPaint(w);
     return ops.empty() ? PaintOp{} : ops.back();
   }
@@ -126,13 +126,13 @@ TEST(SimPainting, WrapsAndPlacesText) {
 
 TEST(SimPainting, ABorderTakesAPixelOffEverySideOfTheClientArea) {
   Fixture fx;
-  plat::Window framed = plat::CreateWindow(0, u"Pad", u"A", kWsBorder, 0, 0, 84, 22);
-  plat::Window plain = plat::CreateWindow(0, u"Pad", u"B", 0, 0, 0, 84, 22);
+  plat::Window framed = testing_support::MakeWindow(u"Pad", u"A", plat::kWindowBorder, 0, 0, 84, 22);
+  plat::Window plain = testing_support::MakeWindow(u"Pad", u"B", 0, 0, 0, 84, 22);
   plat::Rect r{};
-  ASSERT_TRUE(plat::GetClientRect(framed, &r));
+  ASSERT_TRUE(plat::GetClientArea(framed, &r));
   EXPECT_EQ(r.right, 82);
   EXPECT_EQ(r.bottom, 20);
-  ASSERT_TRUE(plat::GetClientRect(plain, &r));
+  ASSERT_TRUE(plat::GetClientArea(plain, &r));
   EXPECT_EQ(r.right, 84);
   EXPECT_EQ(r.bottom, 22);
 }
@@ -144,23 +144,23 @@ TEST(SimTray, IconsAreAddedOnceAndTapsReachTheirWindow) {
   sTapId = 0;
   sTapMouse = 0;
   fx.device->InstallProgram(u"\\Tray.exe", [] {
-    plat::RegisterWindowClass(u"TrayOwner", [](plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
+    plat::RegisterWindowClass(u"TrayOwner", [](void*, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
       if (m == 4000) {
         sTapId = wp;
         sTapMouse = lp;
-        plat::PostQuitMessage(0);
+        plat::PostQuit(0);
       }
-      return plat::DefWindowProc(w, m, wp, lp);
+      return plat::DefaultWindowProc(w, m, wp, lp);
     });
-    plat::Window w = plat::CreateWindow(0, u"TrayOwner", u"T", 0, 0, 0, 0, 0);
-    plat::Icon icon = plat::LoadIcon(105, 16);
+    plat::Window w = testing_support::MakeWindow(u"TrayOwner", u"T");
+    plat::Icon icon = plat::LoadProgramIcon(105, 16);
     const bool added = plat::AddTrayIcon(w, 7, 4000, icon, u"tip");
     const bool again = plat::AddTrayIcon(w, 7, 4000, icon, u"tip");
     plat::Message m;
-    while (plat::GetMessage(&m)) plat::DispatchMessage(m);
+    while (plat::NextMessage(&m)) plat::DeliverMessage(m);
     const bool deleted = plat::DeleteTrayIcon(w, 7);
     const bool deletedAgain = plat::DeleteTrayIcon(w, 7);
-    plat::DestroyIcon(icon);
+    plat::FreeIcon(icon);
     return added && !again && deleted && !deletedAgain ? 0 : 1;
   });
   plat::Process p = fx.device->Start(u"\\Tray.exe");
@@ -189,12 +189,12 @@ TEST(SimMenus, ScriptedChoicesAreTakenInOrderAndOnlyWhenOffered) {
   fx.device->QueueMenuChoice(99);  // not an item: a tap beside the menu
   uint32_t chosen[3];
   for (uint32_t& c : chosen) {
-    plat::Menu m = plat::CreatePopupMenu();
+    plat::Menu m = plat::NewPopupMenu();
     plat::AppendMenuItem(m, 10, u"Ten");
     plat::AppendMenuSeparator(m);
     plat::AppendMenuItem(m, 20, u"Twenty");
-    c = plat::TrackPopupMenu(m, 0, 5, 6, nullptr);
-    plat::DestroyMenu(m);
+    c = plat::ShowPopupMenu(m, plat::MenuAnchor::TopLeft, 5, 6, nullptr);
+    plat::FreeMenu(m);
   }
   EXPECT_EQ(chosen[0], 20u);
   EXPECT_EQ(chosen[1], 0u);
@@ -208,14 +208,14 @@ TEST(SimMenus, ScriptedChoicesAreTakenInOrderAndOnlyWhenOffered) {
 TEST(SimForeground, ANeverActivatedWindowLeavesTheFocusAndAClosedOneGivesItBack) {
   Fixture fx;
   const plat::Window document = fx.device->Foreground();
-  plat::Window popup = plat::CreateWindow(kWsExNoActivate, u"Pad", u"Popup", 0, 0, 0, 10, 10);
-  plat::ShowWindow(popup, plat::kSwShow);
-  EXPECT_TRUE(plat::SetForegroundWindow(popup));
+  plat::Window popup = testing_support::MakeWindow(u"Pad", u"Popup", plat::kWindowNeverActivated, 0, 0, 10, 10);
+  plat::SetWindowShown(popup, true);
+  EXPECT_TRUE(plat::BringToFront(popup));
   EXPECT_EQ(fx.device->Foreground(), document);
 
-  plat::Window dialog = plat::CreateWindow(0, u"Pad", u"Dialog", 0x10000000, 0, 0, 10, 10);
-  plat::SetForegroundWindow(dialog);
+  plat::Window dialog = testing_support::MakeWindow(u"Pad", u"Dialog", plat::kWindowVisible, 0, 0, 10, 10);
+  plat::BringToFront(dialog);
   EXPECT_EQ(fx.device->Foreground(), dialog);
-  plat::DestroyWindow(dialog);
+  plat::RemoveWindow(dialog);
   EXPECT_EQ(fx.device->Foreground(), document);
 }

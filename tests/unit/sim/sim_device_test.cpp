@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/unit/support/test_windows.h"
+
 #include "platform/platform.h"
 #include "platform/wtext.h"
 #include "tests/unit/support/temp_folder.h"
@@ -34,19 +36,19 @@ std::vector<const sim::LogEntry*> Entries(const SimDevice& d, LogKind kind) {
 struct Counter {
   static inline int ticks = 0;
   static inline std::vector<uintptr_t> hotKeys;
-  static intptr_t Proc(plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) {
+  static intptr_t Proc(void*, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) {
     if (m == plat::kWmTimer) ++ticks;
     if (m == plat::kWmHotKey) hotKeys.push_back(wp);
-    if (m == plat::kWmClose) plat::PostQuitMessage(7);
-    return plat::DefWindowProc(w, m, wp, lp);
+    if (m == plat::kWmClose) plat::PostQuit(7);
+    return plat::DefaultWindowProc(w, m, wp, lp);
   }
   static int Main() {
     plat::RegisterWindowClass(u"CounterClass", Proc);
-    plat::Window w = plat::CreateWindow(0, u"CounterClass", u"Counter", 0, 0, 0, 0, 0);
-    plat::SetTimer(w, 1, 50);
-    plat::RegisterHotKey(w, 0x0141, plat::kModShift, 'A');
+    plat::Window w = testing_support::MakeWindow(u"CounterClass", u"Counter");
+    plat::StartTimer(w, 1, 50);
+    plat::AddHotKey(w, 0x0141, plat::kModShift, 'A');
     plat::Message m;
-    while (plat::GetMessage(&m)) plat::DispatchMessage(m);
+    while (plat::NextMessage(&m)) plat::DeliverMessage(m);
     return static_cast<int>(m.wParam);
   }
 };
@@ -65,7 +67,7 @@ TEST(SimScheduler, TimersFireOnVirtualTimeAndQuitEndsTheProgram) {
   EXPECT_EQ(d.Now(), 1000u);
   plat::Window w = d.FindWindow(u"CounterClass", u"Counter");
   ASSERT_NE(w, nullptr);
-  ASSERT_TRUE(plat::PostMessage(w, plat::kWmClose, 0, 0));
+  ASSERT_TRUE(plat::PostToWindow(w, plat::kWmClose, 0, 0));
   EXPECT_TRUE(d.RunUntilExit(p, 100));
   EXPECT_EQ(d.ExitCode(p), 7);
   EXPECT_EQ(d.FindWindow(u"CounterClass", u"Counter"), nullptr);
@@ -76,7 +78,7 @@ TEST(SimScheduler, SleepAndProcessWaitsUseVirtualTime) {
   TempFolder folder;
   SimDevice d = MakeDevice(folder);
   d.InstallProgram(u"\\Sleeper.exe", [] {
-    plat::Sleep(300);
+    plat::SleepFor(300);
     return 5;
   });
   uint64_t waitedUntil = 0;
@@ -105,11 +107,11 @@ TEST(SimScheduler, TickCountWrapsModulo32Bits) {
   o.hostFolder = folder.path();
   o.startTick = 0xFFFFFFF0u;
   SimDevice d(o);
-  uint32_t before = plat::GetTickCount();
+  uint32_t before = plat::TickCount();
   d.RunFor(32);
   EXPECT_EQ(before, 0xFFFFFFF0u);
-  EXPECT_EQ(plat::GetTickCount(), 0x10u);
-  EXPECT_EQ(static_cast<uint32_t>(plat::GetTickCount() - before), 32u);
+  EXPECT_EQ(plat::TickCount(), 0x10u);
+  EXPECT_EQ(static_cast<uint32_t>(plat::TickCount() - before), 32u);
 }
 
 TEST(SimScheduler, TeardownUnwindsProgramsBlockedForever) {
@@ -148,33 +150,33 @@ TEST(SimKeyboard, FirstRegistrationWinsAndTakeoverRemovesOtherOwners) {
   TempFolder folder;
   SimDevice d = MakeDevice(folder);
   d.InstallProgram(u"\\Shell.exe", [] {
-    plat::RegisterWindowClass(u"Shell", plat::DefWindowProc);
-    plat::Window w = plat::CreateWindow(0, u"Shell", u"Shell", 0, 0, 0, 0, 0);
-    plat::RegisterHotKey(w, 1, plat::kModControl, 'Q');
+    plat::RegisterWindowClass(u"Shell", testing_support::PlainProc);
+    plat::Window w = testing_support::MakeWindow(u"Shell", u"Shell");
+    plat::AddHotKey(w, 1, plat::kModControl, 'Q');
     plat::Message m;
-    while (plat::GetMessage(&m)) plat::DispatchMessage(m);
+    while (plat::NextMessage(&m)) plat::DeliverMessage(m);
     return 0;
   });
   d.Start(u"\\Shell.exe");
   d.RunFor(1);
-  plat::RegisterWindowClass(u"Plain", plat::DefWindowProc);
-  plat::Window b = plat::CreateWindow(0, u"Plain", u"B", 0, 0, 0, 0, 0);
-  EXPECT_FALSE(plat::RegisterHotKey(b, 2, plat::kModControl, 'Q'));
-  EXPECT_TRUE(plat::RegisterHotKey(b, 3, 0, 'Q')) << "other modifiers are another pair";
+  plat::RegisterWindowClass(u"Plain", testing_support::PlainProc);
+  plat::Window b = testing_support::MakeWindow(u"Plain", u"B");
+  EXPECT_FALSE(plat::AddHotKey(b, 2, plat::kModControl, 'Q'));
+  EXPECT_TRUE(plat::AddHotKey(b, 3, 0, 'Q')) << "other modifiers are another pair";
   plat::TakeHotKey(plat::kModControl, 'Q');
-  EXPECT_TRUE(plat::RegisterHotKey(b, 2, plat::kModControl, 'Q'));
+  EXPECT_TRUE(plat::AddHotKey(b, 2, plat::kModControl, 'Q'));
   plat::TakeHotKey(plat::kModControl, 'Q');
-  EXPECT_FALSE(plat::RegisterHotKey(b, 4, plat::kModControl, 'Q')) << "the caller's own registration stays";
-  EXPECT_TRUE(plat::UnregisterHotKey(b, 2));
-  EXPECT_FALSE(plat::UnregisterHotKey(b, 2));
+  EXPECT_FALSE(plat::AddHotKey(b, 4, plat::kModControl, 'Q')) << "the caller's own registration stays";
+  EXPECT_TRUE(plat::RemoveHotKey(b, 2));
+  EXPECT_FALSE(plat::RemoveHotKey(b, 2));
 }
 
 TEST(SimKeyboard, InjectedTransitionsAreCaughtByHotKeysLikeRealOnes) {
   TempFolder folder;
   SimDevice d = MakeDevice(folder);
-  plat::RegisterWindowClass(u"Plain", plat::DefWindowProc);
-  plat::Window w = plat::CreateWindow(0, u"Plain", u"A", 0, 0, 0, 0, 0);
-  plat::RegisterHotKey(w, 9, plat::kModControl, 'Q');
+  plat::RegisterWindowClass(u"Plain", testing_support::PlainProc);
+  plat::Window w = testing_support::MakeWindow(u"Plain", u"A");
+  plat::AddHotKey(w, 9, plat::kModControl, 'Q');
   d.SetForeground(d.FindWindow(u"SimEdit", u"Document"));
   plat::SendKeyTransition(plat::kVkControl, false);
   plat::SendKeyTransition('Q', false);
@@ -186,10 +188,10 @@ TEST(SimKeyboard, InjectedTransitionsAreCaughtByHotKeysLikeRealOnes) {
   plat::SendKeyTransition(plat::kVkShift, true);
   plat::SendCharacter(0x0424);
   plat::Message m;
-  ASSERT_TRUE(plat::PeekMessage(&m, nullptr, true));
+  ASSERT_TRUE(plat::PollMessage(&m, nullptr, true));
   EXPECT_EQ(m.message, plat::kWmHotKey);
   EXPECT_EQ(m.wParam, 9u);
-  EXPECT_FALSE(plat::PeekMessage(&m, nullptr, true));
+  EXPECT_FALSE(plat::PollMessage(&m, nullptr, true));
   EXPECT_EQ(d.FocusText(), u"Q\u0424");
   EXPECT_EQ(Entries(d, LogKind::KeyDown).size(), 4u);
 }
@@ -197,29 +199,75 @@ TEST(SimKeyboard, InjectedTransitionsAreCaughtByHotKeysLikeRealOnes) {
 TEST(SimWindows, PostedMessagesKeepTheirOrderBeforePaintAndTimers) {
   TempFolder folder;
   SimDevice d = MakeDevice(folder);
-  plat::RegisterWindowClass(u"Plain", plat::DefWindowProc);
-  plat::Window w = plat::CreateWindow(0, u"Plain", u"A", 0, 0, 0, 0, 0);
-  plat::SetTimer(w, 4, 50);
-  plat::ShowWindow(w, plat::kSwShow);
+  plat::RegisterWindowClass(u"Plain", testing_support::PlainProc);
+  plat::Window w = testing_support::MakeWindow(u"Plain", u"A");
+  plat::StartTimer(w, 4, 50);
+  plat::SetWindowShown(w, true);
   d.RunFor(60);
-  plat::PostMessage(w, 3001, 1, 0);
-  plat::PostMessage(w, 3002, 2, 0);
+  plat::PostToWindow(w, 3001, 1, 0);
+  plat::PostToWindow(w, 3002, 2, 0);
   std::vector<uint32_t> seen;
   plat::Message m;
-  while (plat::PeekMessage(&m, nullptr, true)) {
+  while (plat::PollMessage(&m, nullptr, true)) {
     seen.push_back(m.message);
-    plat::DispatchMessage(m);
+    plat::DeliverMessage(m);
   }
   EXPECT_EQ(seen, (std::vector<uint32_t>{3001, 3002, plat::kWmPaint, plat::kWmTimer}));
+}
+
+// Every message reaches the procedure with the context its window was made with, from the first
+// one on; children are found by their control id and go before their parent does.
+TEST(SimWindows, ContextReachesTheProcedureAndChildrenGoWithTheirParent) {
+  struct Seen {
+    std::vector<std::pair<int, uint32_t>> messages;  // (window's tag, message)
+  };
+  struct Tagged {
+    Seen* seen;
+    int tag;
+  };
+  TempFolder folder;
+  SimDevice d = MakeDevice(folder);
+  plat::RegisterWindowClass(u"Tagged", [](void* context, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) {
+    auto* t = static_cast<Tagged*>(context);
+    if (m == plat::kWmCreate || m == plat::kWmDestroy || m == 3001) t->seen->messages.push_back({t->tag, m});
+    return plat::DefaultWindowProc(w, m, wp, lp);
+  });
+  Seen seen;
+  Tagged parentTag{&seen, 1}, firstTag{&seen, 2}, secondTag{&seen, 3};
+  plat::Window parent = testing_support::MakeWindow(u"Tagged", u"Parent", 0, 0, 0, 0, 0, &parentTag);
+  auto child = [&](int id, Tagged* tag) {
+    plat::WindowSpec spec{};
+    spec.className = u"Tagged";
+    spec.parent = parent;
+    spec.controlId = id;
+    spec.context = tag;
+    return plat::NewWindow(spec);
+  };
+  plat::Window first = child(101, &firstTag);
+  plat::Window second = child(102, &secondTag);
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(plat::ChildWindow(parent, 102), second);
+  EXPECT_EQ(plat::ChildWindow(parent, 103), nullptr);
+  EXPECT_EQ(plat::FindWindowByName(u"Tagged", u""), nullptr) << "children are not top-level windows";
+  plat::PostToWindow(second, 3001, 0, 0);
+  plat::Message m;
+  while (plat::PollMessage(&m, nullptr, true)) plat::DeliverMessage(m);
+
+  plat::RemoveWindow(parent);
+  using P = std::pair<int, uint32_t>;
+  EXPECT_EQ(seen.messages, (std::vector<P>{{1, plat::kWmCreate}, {2, plat::kWmCreate}, {3, plat::kWmCreate}, {3, 3001},
+                                           {2, plat::kWmDestroy}, {3, plat::kWmDestroy}, {1, plat::kWmDestroy}}));
+  EXPECT_EQ(plat::ChildWindow(parent, 101), nullptr);
+  EXPECT_FALSE(plat::PostToWindow(first, 3001, 0, 0)) << "the child went with its parent";
 }
 
 TEST(SimMessageBox, DefaultButtonOrScriptedAnswerIsLogged) {
   TempFolder folder;
   SimDevice d = MakeDevice(folder);
-  EXPECT_EQ(plat::MessageBox(u"Sure?", u"Q", plat::kMbYesNo), plat::kIdYes);
-  EXPECT_EQ(plat::MessageBox(u"Sure?", u"Q", plat::kMbYesNo | plat::kMbDefButton2), plat::kIdNo);
+  EXPECT_EQ(plat::ShowMessageBox(u"Sure?", u"Q", plat::kMbYesNo), plat::kIdYes);
+  EXPECT_EQ(plat::ShowMessageBox(u"Sure?", u"Q", plat::kMbYesNo | plat::kMbDefButton2), plat::kIdNo);
   d.QueueMessageBoxAnswer(plat::kIdCancel);
-  EXPECT_EQ(plat::MessageBox(u"Text", u"Title", plat::kMbOkCancel), plat::kIdCancel);
+  EXPECT_EQ(plat::ShowMessageBox(u"Text", u"Title", plat::kMbOkCancel), plat::kIdCancel);
   auto boxes = Entries(d, LogKind::MessageBox);
   ASSERT_EQ(boxes.size(), 3u);
   EXPECT_EQ(d.LogText1(*boxes[2]), u"Title");
@@ -254,21 +302,21 @@ TEST(SimFiles, WriteReplaceDeleteAndList) {
   SimDevice d = MakeDevice(folder);
   const uint8_t data[] = {'n', 'e', 'w'};
   ASSERT_TRUE(plat::WriteFileBytes(u"\\Program Files\\Tarvin\\Tarvin.tmp", data, 3));
-  ASSERT_TRUE(plat::ReplaceFile(u"\\Program Files\\Tarvin\\Tarvin.tmp", u"\\Program Files\\Tarvin\\Tarvin.cfg"));
+  ASSERT_TRUE(plat::MoveFileOver(u"\\Program Files\\Tarvin\\Tarvin.tmp", u"\\Program Files\\Tarvin\\Tarvin.cfg"));
   EXPECT_EQ(folder.Read("Program Files/Tarvin/Tarvin.cfg"), "new");
   EXPECT_FALSE(plat::FileExists(u"\\Program Files\\Tarvin\\Tarvin.tmp"));
   EXPECT_FALSE(plat::WriteFileBytes(u"\\No Such Folder\\x.txt", data, 3));
 
   plat::WChar name[260];
   std::vector<std::u16string> names;
-  plat::FindHandle f = plat::FindFirstFile(u"\\Program Files\\Tarvin\\*.TVL", name, 260);
+  plat::FileList f = plat::OpenFileList(u"\\Program Files\\Tarvin\\*.TVL", name, 260);
   ASSERT_NE(f, nullptr);
   do names.push_back(name);
-  while (plat::FindNextFile(f, name, 260));
-  plat::FindClose(f);
+  while (plat::NextListedFile(f, name, 260));
+  plat::CloseFileList(f);
   EXPECT_EQ(names, (std::vector<std::u16string>{u"A.TVL", u"b.tvl"}));
-  EXPECT_EQ(plat::FindFirstFile(u"\\Program Files\\Tarvin\\*.xyz", name, 260), nullptr);
-  EXPECT_TRUE(plat::DeleteFile(u"\\Program Files\\Tarvin\\b.tvl"));
+  EXPECT_EQ(plat::OpenFileList(u"\\Program Files\\Tarvin\\*.xyz", name, 260), nullptr);
+  EXPECT_TRUE(plat::RemoveFile(u"\\Program Files\\Tarvin\\b.tvl"));
   EXPECT_FALSE(plat::FileExists(u"\\Program Files\\Tarvin\\B.TVL"));
 }
 

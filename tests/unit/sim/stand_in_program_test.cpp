@@ -92,7 +92,7 @@ TEST(SimStandIn, AnInstalledProgramWinsOverItsFile) {
   folder.Write("Program Files/Tarvin/Tool.exe", "");
   SimDevice d(Options(folder));
   d.InstallProgram(u"\\Program Files\\Tarvin\\Tool.exe", [] {
-    plat::Sleep(30);
+    plat::SleepFor(30);
     return 5;
   });
   plat::Process p = d.Start(u"\\Program Files\\Tarvin\\Tool.exe");

@@ -1,10 +1,11 @@
 // The splash window: the product picture and text, centred and topmost. The engine shows it as its
-// about window; the settings utility also shows it while it starts.
+// about window; the settings utility also shows it while it starts. Each program keeps its own
+// SplashWindow record and hands it to every call.
 #pragma once
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/base.h"
 
 using plat::WChar;
 
@@ -12,7 +13,7 @@ constexpr int kSplashTextLength = 256;
 
 // One per program.
 struct SplashWindow {
-  plat::Bitmap bitmap;
+  plat::Picture bitmap;
   plat::Window window;  // nullptr while there is none
   uint8_t busy;         // from ShowSplash until CloseSplash
   WChar text[kSplashTextLength];
@@ -22,14 +23,10 @@ struct SplashWindow {
 extern const WChar kSplashClass[];  // "TarvinSplashWindow"
 extern const WChar kProductText[];
 
-// The running program's splash window.
-SplashWindow& CurrentSplash();
-
 // Creates and shows the window, then returns; it stays until CloseSplash.
-void ShowSplash();
-void CloseSplash();
+void ShowSplash(SplashWindow& splash);
+void CloseSplash(SplashWindow& splash);
 // Dispatches the splash window's own messages for `ms` milliseconds; other windows' messages wait.
-void PumpSplash(uint32_t ms);
+void PumpSplash(SplashWindow& splash, uint32_t ms);
 // The splash for at least five seconds, then gone. Does nothing while the splash is shown.
-void ShowAbout();
-intptr_t SplashWindowProc(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+void ShowAbout(SplashWindow& splash);

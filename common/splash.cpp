@@ -1,5 +1,7 @@
-#include "engine/splash.h"
+#include "common/splash.h"
 
+#include "platform/drawing.h"
+#include "platform/windowing.h"
 #include "platform/wtext.h"
 
 const WChar kSplashClass[] = u"TarvinSplashWindow";
@@ -19,24 +21,17 @@ constexpr int kLargestFontSize = 16;
 constexpr int kSmallestFontSize = 1;  // the text fits long before this on any real screen
 constexpr int kBigScreen = 321;       // wider screens get bold text
 constexpr int kBold = 700;
-constexpr uint32_t kWsExTopmost = 0x8;
-constexpr uint32_t kWsVisible = 0x10000000;
-constexpr int kUseDefault = static_cast<int>(0x80000000u);
 constexpr uint32_t kAboutMs = 5000;
 constexpr uint32_t kAboutSliceMs = 100;
 constexpr int kMessagesPerSlice = 10;
 constexpr uint32_t kSliceSleepMs = 10;
-
-// Each simulated program runs on a thread of its own; on the device this is one per process.
-thread_local SplashWindow tSplash;
 
 bool BigScreen() { return plat::GetScreenWidth() > kBigScreen; }
 
 plat::Font SplashFont(int size) { return plat::CreateSystemFont(-size, BigScreen() ? kBold : 0); }
 
 // Picks the largest font the text fits at, then sizes and centres the window around it.
-void SizeSplash(plat::Window window) {
-  SplashWindow& s = tSplash;
+void SizeSplash(SplashWindow& s, plat::Window window) {
   const int screenWidth = plat::GetScreenWidth();
   int limit = screenWidth * 9 / 10 - 20;
   if (limit < kBitmapWidth) limit = kBitmapWidth;
@@ -55,84 +50,86 @@ void SizeSplash(plat::Window window) {
   }
   const int width = (textWidth > kBitmapWidth ? textWidth : kBitmapWidth) + kSideMargins;
   const int height = textHeight + kHeightBeyondText;
-  plat::MoveWindow(window, (screenWidth - width) / 2, (plat::GetScreenHeight() - height) / 2, width, height, true);
+  plat::PlaceWindow(window, (screenWidth - width) / 2, (plat::GetScreenHeight() - height) / 2, width, height, true);
 }
 
-void PaintSplash(plat::Window window) {
-  const SplashWindow& s = tSplash;
-  plat::Surface surface = plat::BeginPaint(window);
+void PaintSplash(const SplashWindow& s, plat::Window window) {
+  plat::Surface surface = plat::StartPaint(window);
   plat::Rect r{};
-  plat::GetClientRect(window, &r);
+  plat::GetClientArea(window, &r);
   plat::DrawFrame(surface, r);
   plat::DrawFrame(surface, plat::Rect{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1});
-  plat::DrawBitmap(surface, s.bitmap, r.left + (r.right - r.left - kBitmapWidth) / 2, kBitmapTop);
+  plat::DrawPicture(surface, s.bitmap, r.left + (r.right - r.left - kBitmapWidth) / 2, kBitmapTop);
   plat::Font font = SplashFont(s.fontSize);
-  plat::DrawText(surface, font, s.text,
+  plat::PaintText(surface, font, s.text,
                  plat::Rect{r.left + kTextMargin, r.top + kTextTop, r.right - kTextMargin, r.bottom - kTextMargin},
                  plat::kDtCenter | plat::kDtWordBreak, plat::kColorDefault, false);
   plat::DeleteFont(font);
-  plat::EndPaint(window, surface);
+  plat::FinishPaint(window, surface);
+}
+
+intptr_t SplashWindowProc(void* context, plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  SplashWindow* s = static_cast<SplashWindow*>(context);
+  if (s == nullptr) return plat::DefaultWindowProc(window, message, wParam, lParam);
+  switch (message) {
+    case plat::kWmCreate:
+      SizeSplash(*s, window);
+      return 0;
+    case plat::kWmPaint:
+      PaintSplash(*s, window);
+      return 0;
+    default:
+      return plat::DefaultWindowProc(window, message, wParam, lParam);
+  }
 }
 
 }  // namespace
 
-SplashWindow& CurrentSplash() { return tSplash; }
-
-intptr_t SplashWindowProc(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
-  switch (message) {
-    case plat::kWmCreate:
-      SizeSplash(window);
-      return 0;
-    case plat::kWmPaint:
-      PaintSplash(window);
-      return 0;
-    default:
-      return plat::DefWindowProc(window, message, wParam, lParam);
-  }
-}
-
-void ShowSplash() {
-  SplashWindow& s = tSplash;
+void ShowSplash(SplashWindow& s) {
   s.busy = 1;
   wtext::Copy(s.text, kSplashTextLength, kProductText);
-  s.bitmap = plat::LoadBitmap(kSplashBitmapId);
+  s.bitmap = plat::LoadPicture(kSplashBitmapId);
   plat::RegisterWindowClass(kSplashClass, SplashWindowProc);
-  s.window = plat::CreateWindow(kWsExTopmost, kSplashClass, u"", kWsVisible, kUseDefault, kUseDefault, kUseDefault,
-                                kUseDefault);
-  plat::ShowWindow(s.window, plat::kSwShowNormal);
-  plat::SetForegroundWindow(s.window);
-  PumpSplash(10);
+  plat::WindowSpec spec{};
+  spec.className = kSplashClass;
+  spec.title = u"";
+  spec.traits = plat::kWindowTopmost | plat::kWindowVisible;
+  spec.x = spec.y = spec.width = spec.height = plat::kDefaultPlace;
+  spec.context = &s;
+  s.window = plat::NewWindow(spec);
+  plat::SetWindowShown(s.window, true);
+  plat::BringToFront(s.window);
+  PumpSplash(s, 10);
 }
 
-void PumpSplash(uint32_t ms) {
-  const uint32_t start = plat::GetTickCount();
-  while (plat::GetTickCount() - start < ms) {
+void PumpSplash(SplashWindow& s, uint32_t ms) {
+  const uint32_t start = plat::TickCount();
+  while (plat::TickCount() - start < ms) {
     // Without a window there is nothing of ours to take: a filter of none would take every
     // window's messages, the quit message included.
-    for (int i = 0; tSplash.window != nullptr && i < kMessagesPerSlice; ++i) {
+    for (int i = 0; s.window != nullptr && i < kMessagesPerSlice; ++i) {
       plat::Message message;
-      if (!plat::PeekMessage(&message, tSplash.window, true)) break;
-      plat::DispatchMessage(message);
+      if (!plat::PollMessage(&message, s.window, true)) break;
+      plat::DeliverMessage(message);
     }
-    plat::Sleep(kSliceSleepMs);
+    plat::SleepFor(kSliceSleepMs);
   }
 }
 
-void ShowAbout() {
-  if (tSplash.busy) return;
-  const uint32_t start = plat::GetTickCount();
-  ShowSplash();
-  while (plat::GetTickCount() - start < kAboutMs) PumpSplash(kAboutSliceMs);
-  CloseSplash();
+void ShowAbout(SplashWindow& s) {
+  if (s.busy) return;
+  const uint32_t start = plat::TickCount();
+  ShowSplash(s);
+  while (plat::TickCount() - start < kAboutMs) PumpSplash(s, kAboutSliceMs);
+  CloseSplash(s);
 }
 
-void CloseSplash() {
-  SplashWindow& s = tSplash;
-  plat::ShowWindow(s.window, plat::kSwHide);
-  plat::DestroyWindow(s.window);
+void CloseSplash(SplashWindow& s) {
+  plat::SetWindowShown(s.window, false);
+  plat::RemoveWindow(s.window);
   s.window = nullptr;
   plat::UnregisterWindowClass(kSplashClass);
-  plat::DeleteBitmap(s.bitmap);
+  plat::FreePicture(s.bitmap);
   s.bitmap = nullptr;
   s.busy = 0;
 }
