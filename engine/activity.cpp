@@ -1,5 +1,7 @@
 #include "engine/activity.h"
 
+#include "platform/input.h"
+
 namespace {
 constexpr int kActivityTicks = 100;  // five seconds of timer ticks
 const WChar* const kActivityEvents[] = {u"BackLightChangeEvent", u"UserActiveEvent", u"TouchEvent"};

@@ -5,6 +5,7 @@
 #include "engine/hint.h"
 #include "engine/hotkeys.h"
 #include "engine/main_window.h"
+#include "engine/switching.h"
 #include "engine/tray.h"
 #include "layoutfiles/config_file.h"
 

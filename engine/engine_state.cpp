@@ -7,6 +7,6 @@ void InitEngineState(EngineState& engine, MapperConfig* config, KeyLayout* layou
   engine.config = config;
   engine.layout = layout;
   engine.unloadCountdown = -1;
-  engine.translator.holdCountdown = -1;
+  InitTranslatorState(engine.translator);
   engine.activityCountdown = -1;
 }

@@ -5,33 +5,9 @@
 
 #include "common/messages.h"
 #include "common/splash.h"
+#include "engine/translate.h"
 #include "layoutfiles/model.h"
-#include "platform/platform.h"
-
-// One queued press.
-struct KeyEvent {
-  uint16_t hotKeyId;
-  uint16_t pressIndex;  // further presses merged into it; the press level it is translated with
-  uint32_t tick;        // tick count at the last press merged into it
-};
-
-constexpr int kKeyQueueCapacity = 126;
-
-struct TranslatorState {
-  uint8_t shiftOn;
-  uint8_t capsLockOn;
-  uint8_t ctrlOn;
-  uint8_t altOn;
-  uint8_t winOn;
-  int accentState;  // 0 none, 1..3: the output column before the ICQ offset
-  KeyEvent queue[kKeyQueueCapacity];
-  uint16_t queueCount;
-  uint16_t currentId;
-  uint16_t currentPressIndex;
-  uint8_t draining;
-  uint16_t heldId;    // the press kept back by the hold rule
-  int holdCountdown;  // -1: nothing held
-};
+#include "platform/base.h"
 
 constexpr int kHintTextLength = 256;
 

@@ -1,6 +1,8 @@
 #include "engine/hint.h"
 
 #include "engine/tray.h"
+#include "platform/drawing.h"
+#include "platform/windowing.h"
 #include "platform/wtext.h"
 
 namespace {

@@ -3,9 +3,11 @@
 #include "engine/activity.h"
 #include "engine/hint.h"
 #include "engine/hotkeys.h"
+#include "engine/key_path.h"
+#include "engine/switching.h"
 #include "engine/tray.h"
-#include "engine/translate.h"
 #include "layoutfiles/config_file.h"
+#include "platform/windowing.h"
 
 namespace {
 
@@ -26,7 +28,7 @@ void ReleaseKeys(EngineState& engine) {
 void ReloadConfig(EngineState& engine) {
   RemoveTrayIcon(engine);
   ReadConfig(*engine.config);
-  ResetModifierStates(engine);
+  ResetModifierStates(engine.translator);
   engine.currentSlot = kLayoutSlots - 1;
   NextLayout(engine);
 }
@@ -65,8 +67,9 @@ plat::Window CreateEngineWindow(EngineState& engine) {
 }
 
 void EngineTick(EngineState& engine) {
+  const Translator translator = EngineTranslator(engine);
   AdvanceActivityCountdown(engine);
-  AdvanceHoldSlot(engine);
+  AdvanceHoldSlot(translator);
   AdvanceHintCountdown(engine);
   AdvanceSwitchKeyRefresh(engine);
   if (engine.unloadCountdown > 0) {
@@ -75,7 +78,7 @@ void EngineTick(EngineState& engine) {
     engine.unloadCountdown = -1;
     plat::PostQuit(kExitUnloaded);
   }
-  DrainKeyEvents(engine);
+  DrainKeyEvents(translator);
 }
 
 intptr_t EngineWindowProc(void* context, plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam) {
@@ -92,7 +95,7 @@ intptr_t EngineWindowProc(void* context, plat::Window window, uint32_t message, 
       return 0;
     case plat::kWmHotKey:
       ActivityStep(*engine);
-      OnHotKey(*engine, static_cast<uint16_t>(wParam & 0xFFFF));
+      OnHotKey(EngineTranslator(*engine), static_cast<uint16_t>(wParam & 0xFFFF));
       return 0;
     case MsgNextLayout:
       NextLayout(*engine);

@@ -1,4 +1,5 @@
-// The output stage: characters to the focused window, synthesized keystrokes, commands.
+// The output stage: characters to the focused window, synthesized keystrokes, programs started,
+// actions posted to the button program.
 #pragma once
 
 #include <cstdint>
@@ -7,4 +8,6 @@
 
 void TypeCharacter(EngineState& engine, WChar value);
 void SendKeystroke(EngineState& engine, ScanWord word);
-void RunCommand(EngineState& engine, uint16_t id);
+// Starts the program of the layout's Exec line with this id; says so in a box when it cannot.
+void RunExec(EngineState& engine, uint16_t id);
+void PostToOrnitap(uint16_t action);

@@ -1,49 +1,45 @@
 #include "engine/translate.h"
 
-#include "engine/hint.h"
-#include "engine/hotkeys.h"
-#include "engine/output.h"
-#include "platform/wtext.h"
+#include <cstring>
+
+#include "layoutfiles/hotkey_ids.h"
+#include "layoutfiles/key_roles.h"
 
 namespace {
 
 constexpr uint8_t kLeft = 0x25;
 constexpr uint8_t kDown = 0x28;
-constexpr uint8_t kIndicator84 = 0x84;
-constexpr uint8_t kIndicator83 = 0x83;
+constexpr uint8_t kLWin = 0x5B;
+constexpr uint8_t kRWin = 0x5C;
 
 bool IsArrow(uint8_t code) { return code >= kLeft && code <= kDown; }
 
+uint8_t TranslatorState::*const kRoleState[kModifierRoleCount] = {
+    &TranslatorState::shiftOn, &TranslatorState::capsLockOn, &TranslatorState::winOn, &TranslatorState::ctrlOn,
+    &TranslatorState::altOn};
+
+uint32_t Now(const Translator& tr) { return tr.inputs->tick(tr.context); }
+
+ScanWord Resolve(const Translator& tr, uint16_t id) {
+  return ResolveHotKeyId(*tr.layout, *tr.config, id, tr.state->unloading != 0);
+}
+
 // The KeyDef that a HotKeyId's slot designates, or nullptr for the other slots.
-const KeyDef* SlotKeyDef(const EngineState& engine, uint16_t id) {
-  uint8_t slot = KeyCode(id);
-  return slot < engine.layout->keyCount ? &engine.layout->keys[slot] : nullptr;
+const KeyDef* SlotKeyDef(const Translator& tr, uint16_t id) {
+  const uint8_t slot = HotKeySlot(id);
+  return slot < tr.layout->keyCount && !tr.state->unloading ? &tr.layout->keys[slot] : nullptr;
 }
 
-bool MatchesWords(uint16_t id, uint8_t base, const ScanWord* words) {
-  for (int i = 0; i < kKeySetWords; ++i) {
-    if (words[i] != 0 && KeyCode(id) == base + i && (id & kFlagMask) == (words[i] & kFlagMask)) return true;
-  }
-  return false;
+// Caps Lock turns Shift off first, by either way of toggling it.
+void ToggleModifier(TranslatorState& t, ModifierRole role) {
+  if (role == RoleCapsLock) t.shiftOn = 0;
+  uint8_t& on = t.*kRoleState[role];
+  on = !on;
 }
 
-// ICQ windows get the second group of columns. The buffers start as dashes so that a failed
-// query cannot match.
-bool ForegroundIsIcq() {
-  constexpr size_t kNameLength = 31;
-  WChar className[kNameLength] = u"----";
-  WChar title[kNameLength] = u"---";
-  plat::Window fg = plat::ForegroundWindow();
-  if (fg != nullptr) {
-    plat::GetWindowClassName(fg, className, kNameLength);
-    plat::GetWindowTitle(fg, title, kNameLength);
-  }
-  return wtext::StartsWith(className, u"Afx:") && wtext::StartsWith(title, u"ICQ");
-}
-
-void ToggleAccent(EngineState& engine) {
-  const KeyLayout& layout = *engine.layout;
-  int& state = engine.translator.accentState;
+void ToggleAccent(const Translator& tr) {
+  const KeyLayout& layout = *tr.layout;
+  int& state = tr.state->accentState;
   if (KeySetsEqual(layout.accentKeys, layout.accent3Keys)) {
     state = state >= 3 ? 0 : state + 1;
   } else if (KeySetsEqual(layout.accentKeys, layout.accent2Keys)) {
@@ -53,72 +49,114 @@ void ToggleAccent(EngineState& engine) {
   }
 }
 
-// Modifiers the layout does not track itself follow the hot key that brought the key in.
-void RefreshUntrackedModifiers(EngineState& engine, uint16_t id) {
-  const KeyLayout& layout = *engine.layout;
-  TranslatorState& t = engine.translator;
-  if (!layout.internalShift) t.shiftOn = (id & kFlagShift) != 0;
-  if (!layout.internalCapsLock) t.capsLockOn = plat::IsCapsLockOn();
-  if (!layout.internalCtrl) t.ctrlOn = (id & kFlagCtrl) != 0;
-  if (!layout.internalAlt) t.altOn = (id & kFlagAlt) != 0;
-  if (!layout.internalWin) t.winOn = (id & kFlagWin) != 0;
+void SetAccentLevel(TranslatorState& t, int level) { t.accentState = t.accentState == level ? 0 : level; }
+
+// The built-in commands change only their own state, so an accent or modifier command followed by
+// a character applies to that character.
+void RunCommand(const Translator& tr, uint16_t code) {
+  TranslatorState& t = *tr.state;
+  const CommandInfo command = DescribeCommand(code);
+  switch (command.kind) {
+    case CommandKind::Exec:
+      tr.outputs->runProgram(tr.context, code);
+      ClearOneShotStates(t);
+      break;
+    case CommandKind::Ornitap:
+      tr.outputs->postAction(tr.context, OrnitapAction(code));
+      ClearOneShotStates(t);
+      break;
+    case CommandKind::ToggleModifier:
+      ToggleModifier(t, command.role);
+      break;
+    case CommandKind::AccentOff:
+      t.accentState = 0;
+      break;
+    case CommandKind::ToggleAccent:
+      SetAccentLevel(t, command.level);
+      break;
+    case CommandKind::CycleAccent:
+      t.accentState = t.accentState >= 3 ? 0 : t.accentState + 1;
+      break;
+    case CommandKind::NextLayout:
+      tr.outputs->switchLayout(tr.context);
+      break;
+    case CommandKind::Unload:
+      t.unloading = 1;
+      tr.outputs->unload(tr.context);
+      break;
+    case CommandKind::None:
+      break;
+  }
 }
 
-void TranslateOrdinaryKey(EngineState& engine, uint16_t id, uint16_t pressIndex) {
-  RefreshUntrackedModifiers(engine, id);
-  KeyDefMatch match = FindKeyDef(engine, id);
+// Modifiers the layout does not track itself follow the hot key that brought the key in.
+void RefreshUntrackedModifiers(const Translator& tr, uint16_t id) {
+  const KeyLayout& layout = *tr.layout;
+  TranslatorState& t = *tr.state;
+  for (const ModifierRoleInfo& r : kModifierRoles) {
+    if (layout.*r.internal) continue;
+    t.*kRoleState[r.role] = r.role == RoleCapsLock ? tr.inputs->capsLockOn(tr.context) : (id & r.flag) != 0;
+  }
+}
+
+void TranslateOrdinaryKey(const Translator& tr, uint16_t id, uint16_t pressIndex) {
+  RefreshUntrackedModifiers(tr, id);
+  const KeyDefMatch match = FindKeyDef(tr, id);
   if (match.index < 0) {
-    // Put the press back as it came. A slot that resolves to no key (the key table was emptied
-    // by an unload) has no key code to send.
+    // Put the press back as it came. A slot that resolves to no key (the key table is off while
+    // the engine unloads) has no key code to send.
     if (KeyCode(match.word) != 0) {
-      SendKeystroke(engine, static_cast<ScanWord>(KeyCode(match.word) | (id & 0xFF00)));
+      tr.outputs->sendKeystroke(tr.context, static_cast<ScanWord>(KeyCode(match.word) | (id & 0xFF00)));
     }
     return;
   }
-  const KeyDef& key = engine.layout->keys[match.index];
-  int column = engine.translator.accentState + (ForegroundIsIcq() ? ColIcqNormal : 0);
-  uint8_t kind = key.kinds[pressIndex][column];
-  uint16_t value = key.values[pressIndex][column];
+  const KeyDef& key = tr.layout->keys[match.index];
+  const int column = tr.state->accentState + (tr.inputs->foregroundIsIcq(tr.context) ? ColIcqNormal : 0);
+  const uint8_t kind = key.kinds[pressIndex][column];
+  const uint16_t value = key.values[pressIndex][column];
   switch (kind) {
     case Char:
-      TypeCharacter(engine, value);
-      ClearOneShotStates(engine);
+      tr.outputs->typeCharacter(tr.context, value);
+      ClearOneShotStates(*tr.state);
       break;
     case Keystroke:
-      SendKeystroke(engine, value);
-      ClearOneShotStates(engine);
+      tr.outputs->sendKeystroke(tr.context, value);
+      ClearOneShotStates(*tr.state);
       break;
     case Command:
-      RunCommand(engine, value);
+      RunCommand(tr, value);
       break;
     default:
       break;
   }
 }
 
+// A KeyDef may carry a press level only up to its own count, and never past the array.
+void ShowPreview(const Translator& tr, uint16_t id, const KeyDef& key) {
+  if (tr.config->hintMode != 0 || key.pressLevels < 2) return;
+  const KeyDefMatch match = FindKeyDef(tr, id);
+  if (match.index < 0) return;
+  const KeyDef& k = tr.layout->keys[match.index];
+  const TranslatorState& t = *tr.state;
+  const int level = t.queue[t.queueCount - 1].pressIndex;
+  const int column = t.accentState;
+  if (level < kMaxPressLevels && k.kinds[level][column] == Char) {
+    tr.outputs->showPreview(tr.context, static_cast<WChar>(k.values[level][column]));
+  }
+}
+
 }  // namespace
 
-uint32_t MultiPressTimeout(const EngineState& engine) {
-  return engine.layout->keypressTimeout != 0 ? engine.layout->keypressTimeout : engine.config->keypressTimeout;
+void InitTranslatorState(TranslatorState& t) {
+  std::memset(&t, 0, sizeof t);
+  t.holdCountdown = -1;
 }
 
-ScanWord InternalModifierMask(const KeyLayout& layout) {
-  ScanWord mask = 0;
-  if (!KeySetEmpty(layout.shiftKeys)) mask |= kFlagShift;
-  if (!KeySetEmpty(layout.ctrlKeys)) mask |= kFlagCtrl;
-  if (!KeySetEmpty(layout.altKeys)) mask |= kFlagAlt;
-  if (!KeySetEmpty(layout.winKeys)) mask |= kFlagWin;
-  return mask;
+uint32_t MultiPressTimeout(const KeyLayout& layout, const MapperConfig& config) {
+  return layout.keypressTimeout != 0 ? layout.keypressTimeout : config.keypressTimeout;
 }
 
-bool MatchesKeySet(uint16_t id, uint8_t base, const KeySet& set) { return MatchesWords(id, base, set.words); }
-
-bool MatchesKeySet(uint16_t id, uint8_t base, const ScanWord (&words)[kKeySetWords]) {
-  return MatchesWords(id, base, words);
-}
-
-void ClearOneShotStates(EngineState& engine) {
-  TranslatorState& t = engine.translator;
+void ClearOneShotStates(TranslatorState& t) {
   t.shiftOn = 0;
   t.ctrlOn = 0;
   t.altOn = 0;
@@ -126,103 +164,85 @@ void ClearOneShotStates(EngineState& engine) {
   t.accentState = 0;
 }
 
-void ResetModifierStates(EngineState& engine) {
-  ClearOneShotStates(engine);
-  engine.translator.capsLockOn = 0;
+void ResetModifierStates(TranslatorState& t) {
+  ClearOneShotStates(t);
+  t.capsLockOn = 0;
 }
 
-// The winKeys slots resolve to nothing, so a Win-role key on the Win key code is toggled at once
-// instead of being held like a Win key.
-ScanWord ResolveHotKeyId(const EngineState& engine, uint16_t id) {
-  const KeyLayout& layout = *engine.layout;
-  const uint8_t a = KeyCode(id);
-  if (a >= kSwitchKeysBase && a < kSwitchKeysBase + kSwitchKeys && engine.config->switchKeys[a - kSwitchKeysBase]) {
-    return engine.config->switchKeys[a - kSwitchKeysBase];
-  }
-  if ((layout.hardware == Wizard || layout.hardware == Hermes) && a == kIndicator84Slot) return kIndicator84;
-  if (layout.hardware == Hermes && a == kIndicator83Slot) return kIndicator83;
-  const struct {
-    uint8_t base;
-    const KeySet& set;
-  } sets[] = {{kShiftKeysBase, layout.shiftKeys},   {kCapsLockKeysBase, layout.capsLockKeys},
-              {kCtrlKeysBase, layout.ctrlKeys},     {kAltKeysBase, layout.altKeys},
-              {kAccentKeysBase, layout.accentKeys}, {kAccent2KeysBase, layout.accent2Keys},
-              {kAccent3KeysBase, layout.accent3Keys}};
-  for (const auto& s : sets) {
-    if (a >= s.base && a < s.base + kKeySetWords && s.set.words[a - s.base] != 0) return s.set.words[a - s.base];
-  }
-  if (a < layout.keyCount) return layout.keys[a].scanWord;
-  return 0;
-}
-
-KeyDefMatch FindKeyDef(const EngineState& engine, uint16_t id) {
-  const KeyLayout& layout = *engine.layout;
-  const TranslatorState& t = engine.translator;
-  const ScanWord s = ResolveHotKeyId(engine, id);
-  const bool shift = layout.internalShift ? t.shiftOn != 0 : (id & kFlagShift) != 0;
-  const bool caps = layout.internalCapsLock ? t.capsLockOn != 0 : plat::IsCapsLockOn();
-  const bool ctrl = layout.internalCtrl ? t.ctrlOn != 0 : (id & kFlagCtrl) != 0;
-  const bool alt = layout.internalAlt ? t.altOn != 0 : (id & kFlagAlt) != 0;
-  const bool win = layout.internalWin ? t.winOn != 0 : (id & kFlagWin) != 0;
+KeyDefMatch FindKeyDef(const Translator& tr, uint16_t id) {
+  const KeyLayout& layout = *tr.layout;
+  const TranslatorState& t = *tr.state;
+  const ScanWord s = Resolve(tr, id);
   ScanWord w = static_cast<ScanWord>(s & ~InternalModifierMask(layout));
+  bool shift = false, caps = false;
+  for (const ModifierRoleInfo& r : kModifierRoles) {
+    const bool on = layout.*r.internal ? t.*kRoleState[r.role] != 0
+                    : r.role == RoleCapsLock ? tr.inputs->capsLockOn(tr.context)
+                                             : (id & r.flag) != 0;
+    if (r.role == RoleShift) {
+      shift = on;
+    } else if (r.role == RoleCapsLock) {
+      caps = on;
+    } else if (on) {
+      w |= r.flag;
+    }
+  }
+  // Shift and Caps Lock together type the plain key.
   if (shift != caps) {
     w |= kFlagShift;
   } else {
     w &= static_cast<ScanWord>(~kFlagShift);
   }
-  if (ctrl) w |= kFlagCtrl;
-  if (alt) w |= kFlagAlt;
-  if (win) w |= kFlagWin;
-  return {w, FindKeyIndex(layout, w)};
+  // While the engine unloads no key is looked up: the press comes to nothing or passes on.
+  return {w, t.unloading ? -1 : FindKeyIndex(layout, w)};
 }
 
-void OnHotKey(EngineState& engine, uint16_t id) {
-  DrainKeyEvents(engine);
-  TranslatorState& t = engine.translator;
-  const uint16_t h = engine.layout->hardware;
+void OnHotKey(const Translator& tr, uint16_t id) {
+  DrainKeyEvents(tr);
+  TranslatorState& t = *tr.state;
+  const uint16_t h = tr.layout->hardware;
   const bool quirky = h == Wizard || h == Hermes;
-  const uint8_t e = KeyCode(ResolveHotKeyId(engine, id));
-  const uint8_t f = KeyCode(ResolveHotKeyId(engine, t.heldId));
+  const uint8_t e = KeyCode(Resolve(tr, id));
+  const uint8_t f = KeyCode(Resolve(tr, t.heldId));
   const bool indicator = (h == Wizard && e == kIndicator84) || (h == Hermes && (e == kIndicator84 || e == kIndicator83));
   if (indicator && t.holdCountdown >= 0 && IsArrow(f)) {
     // The held arrow came from the joystick or wheel: it bypasses the layout.
     t.holdCountdown = -1;
-    SendKeystroke(engine, f);
+    tr.outputs->sendKeystroke(tr.context, f);
     return;
   }
-  if ((quirky && IsArrow(e)) || e == plat::kVkLWin || e == plat::kVkRWin) {
+  if ((quirky && IsArrow(e)) || e == kLWin || e == kRWin) {
     t.heldId = id;
     t.holdCountdown = 1;
     return;
   }
   t.holdCountdown = -1;
-  EnqueueKeyEvent(engine, id);
+  EnqueueKeyEvent(tr, id);
 }
 
-void AdvanceHoldSlot(EngineState& engine) {
-  TranslatorState& t = engine.translator;
+void AdvanceHoldSlot(const Translator& tr) {
+  TranslatorState& t = *tr.state;
   if (t.holdCountdown > 0) {
     --t.holdCountdown;
   } else if (t.holdCountdown == 0) {
-    EnqueueKeyEvent(engine, t.heldId);
+    EnqueueKeyEvent(tr, t.heldId);
     t.holdCountdown = -1;
   }
 }
 
-void EnqueueKeyEvent(EngineState& engine, uint16_t id) {
-  TranslatorState& t = engine.translator;
+void EnqueueKeyEvent(const Translator& tr, uint16_t id) {
+  TranslatorState& t = *tr.state;
   if (t.queueCount >= kKeyQueueCapacity) return;
-  const uint32_t now = plat::TickCount();
-  const KeyDef* key = SlotKeyDef(engine, id);
+  const uint32_t now = Now(tr);
+  const KeyDef* key = SlotKeyDef(tr, id);
   bool merged = false;
   if (t.queueCount > 0) {
     KeyEvent& last = t.queue[t.queueCount - 1];
-    const bool sameKey =
-        last.hotKeyId == id || KeyCode(ResolveHotKeyId(engine, last.hotKeyId)) == KeyCode(ResolveHotKeyId(engine, id));
-    if (sameKey && key != nullptr && key->pressLevels != 0 && now - last.tick < MultiPressTimeout(engine)) {
+    const bool sameKey = last.hotKeyId == id || KeyCode(Resolve(tr, last.hotKeyId)) == KeyCode(Resolve(tr, id));
+    if (sameKey && key != nullptr && key->pressLevels != 0 && now - last.tick < MultiPressTimeout(*tr.layout, *tr.config)) {
       // The count wraps at the levels of the definition the event is translated with, so the
       // press index never points past the levels that definition has.
-      const KeyDef* own = SlotKeyDef(engine, last.hotKeyId);
+      const KeyDef* own = SlotKeyDef(tr, last.hotKeyId);
       const uint16_t levels = own != nullptr && own->pressLevels != 0 ? own->pressLevels : key->pressLevels;
       ++last.pressIndex;
       if (last.pressIndex >= levels) last.pressIndex = 0;
@@ -231,27 +251,15 @@ void EnqueueKeyEvent(EngineState& engine, uint16_t id) {
     }
   }
   if (!merged) t.queue[t.queueCount++] = KeyEvent{id, 0, now};
-
-  if (engine.config->hintMode == 0 && key != nullptr && key->pressLevels >= 2) {
-    KeyDefMatch match = FindKeyDef(engine, id);
-    if (match.index >= 0) {
-      const KeyDef& k = engine.layout->keys[match.index];
-      const int level = t.queue[t.queueCount - 1].pressIndex;
-      const int column = t.accentState;
-      if (level < kMaxPressLevels && k.kinds[level][column] == Char) {
-        const WChar text[2] = {static_cast<WChar>(k.values[level][column]), 0};
-        ShowHint(engine, text);
-      }
-    }
-  }
+  if (key != nullptr) ShowPreview(tr, id, *key);
 }
 
-bool TakeReadyEvent(EngineState& engine, KeyEvent* event) {
-  TranslatorState& t = engine.translator;
+bool TakeReadyEvent(const Translator& tr, KeyEvent* event) {
+  TranslatorState& t = *tr.state;
   if (t.queueCount == 0) return false;
   const KeyEvent& head = t.queue[0];
-  const KeyDef* key = SlotKeyDef(engine, head.hotKeyId);
-  if (key != nullptr && key->pressLevels > 1 && plat::TickCount() - head.tick < MultiPressTimeout(engine)) {
+  const KeyDef* key = SlotKeyDef(tr, head.hotKeyId);
+  if (key != nullptr && key->pressLevels > 1 && Now(tr) - head.tick < MultiPressTimeout(*tr.layout, *tr.config)) {
     return false;  // strictly first in, first out: everything behind waits too
   }
   *event = head;
@@ -262,42 +270,39 @@ bool TakeReadyEvent(EngineState& engine, KeyEvent* event) {
   return true;
 }
 
-void DrainKeyEvents(EngineState& engine) {
-  TranslatorState& t = engine.translator;
+void DrainKeyEvents(const Translator& tr) {
+  TranslatorState& t = *tr.state;
   if (t.queueCount == 0 || t.draining) return;
   t.draining = 1;
-  while (TranslateNextEvent(engine)) {
+  while (TranslateNextEvent(tr)) {
   }
   t.draining = 0;
 }
 
-bool TranslateNextEvent(EngineState& engine) {
+bool TranslateNextEvent(const Translator& tr) {
   KeyEvent event;
-  if (!TakeReadyEvent(engine, &event)) return false;
+  if (!TakeReadyEvent(tr, &event)) return false;
   const uint16_t n = event.hotKeyId;
-  const KeyLayout& layout = *engine.layout;
-  TranslatorState& t = engine.translator;
-  if (MatchesKeySet(n, kSwitchKeysBase, engine.config->switchKeys)) {
-    NextLayout(engine);  // drops the rest of the queue
-  } else if (MatchesKeySet(n, kShiftKeysBase, layout.shiftKeys)) {
-    t.shiftOn = !t.shiftOn;
-  } else if (MatchesKeySet(n, kCapsLockKeysBase, layout.capsLockKeys)) {
-    t.shiftOn = 0;
-    t.capsLockOn = !t.capsLockOn;
-  } else if (MatchesKeySet(n, kCtrlKeysBase, layout.ctrlKeys)) {
-    t.ctrlOn = !t.ctrlOn;
-  } else if (MatchesKeySet(n, kAltKeysBase, layout.altKeys)) {
-    t.altOn = !t.altOn;
-  } else if (MatchesKeySet(n, kWinKeysBase, layout.winKeys)) {
-    t.winOn = !t.winOn;
-  } else if (MatchesKeySet(n, kAccentKeysBase, layout.accentKeys)) {
-    ToggleAccent(engine);
-  } else if (MatchesKeySet(n, kAccent2KeysBase, layout.accent2Keys)) {
-    t.accentState = t.accentState == 2 ? 0 : 2;
-  } else if (MatchesKeySet(n, kAccent3KeysBase, layout.accent3Keys)) {
-    t.accentState = t.accentState == 3 ? 0 : 3;
-  } else {
-    TranslateOrdinaryKey(engine, n, event.pressIndex < kMaxPressLevels ? event.pressIndex : 0);
+  const KeyLayout& layout = *tr.layout;
+  TranslatorState& t = *tr.state;
+  if (MatchesKeySet(n, kSwitchKeysBase, tr.config->switchKeys)) {
+    tr.outputs->switchLayout(tr.context);
+    return true;
   }
+  for (const ModifierRoleInfo& r : kModifierRoles) {
+    if (!MatchesKeySet(n, r.slotBase, layout.*r.keys)) continue;
+    ToggleModifier(t, r.role);
+    return true;
+  }
+  for (const AccentRoleInfo& r : kAccentRoles) {
+    if (!MatchesKeySet(n, r.slotBase, layout.*r.keys)) continue;
+    if (r.level == 1) {
+      ToggleAccent(tr);
+    } else {
+      SetAccentLevel(t, r.level);
+    }
+    return true;
+  }
+  TranslateOrdinaryKey(tr, n, event.pressIndex < kMaxPressLevels ? event.pressIndex : 0);
   return true;
 }

@@ -1,42 +1,89 @@
-// Key translation: hot key notifications in, characters, keystrokes and commands out.
+// Key translation: the core that turns hot key notifications into characters, keystrokes,
+// commands and layout switches. It calls no platform function: what it needs to know of the device
+// (the tick, Caps Lock, whether the foreground window is an ICQ window) it asks through KeyInputs,
+// and every effect goes out through KeyOutputs, so it runs the same on a device and in a table test.
 #pragma once
 
 #include <cstdint>
 
-#include "engine/engine_state.h"
+#include "layoutfiles/model.h"
 
-// HotKeyId slot numbers of the modifier roles and switch keys.
-constexpr uint8_t kShiftKeysBase = 208;
-constexpr uint8_t kCapsLockKeysBase = 212;
-constexpr uint8_t kWinKeysBase = 216;
-constexpr uint8_t kCtrlKeysBase = 220;
-constexpr uint8_t kAltKeysBase = 224;
-constexpr uint8_t kAccentKeysBase = 228;
-constexpr uint8_t kAccent2KeysBase = 232;
-constexpr uint8_t kAccent3KeysBase = 236;
-constexpr uint8_t kSwitchKeysBase = 240;
-constexpr uint8_t kIndicator84Slot = 241;
-constexpr uint8_t kIndicator83Slot = 242;
+// One queued press.
+struct KeyEvent {
+  uint16_t hotKeyId;
+  uint16_t pressIndex;  // further presses merged into it; the press level it is translated with
+  uint32_t tick;        // tick count at the last press merged into it
+};
+
+constexpr int kKeyQueueCapacity = 126;
+
+struct TranslatorState {
+  uint8_t shiftOn;
+  uint8_t capsLockOn;
+  uint8_t ctrlOn;
+  uint8_t altOn;
+  uint8_t winOn;
+  int accentState;  // 0 none, 1..3: the output column before the ICQ offset
+  KeyEvent queue[kKeyQueueCapacity];
+  uint16_t queueCount;
+  uint16_t currentId;
+  uint16_t currentPressIndex;
+  uint8_t draining;
+  uint16_t heldId;    // the press kept back by the hold rule
+  int holdCountdown;  // -1: nothing held
+  uint8_t unloading;  // after the unload: the key table's presses come to nothing
+};
+
+// What the core asks of the device, each when it needs it.
+struct KeyInputs {
+  uint32_t (*tick)(void* context);  // milliseconds, compared modulo 2^32
+  bool (*capsLockOn)(void* context);
+  bool (*foregroundIsIcq)(void* context);
+};
+
+// Every effect of a translation.
+struct KeyOutputs {
+  void (*typeCharacter)(void* context, WChar value);
+  void (*sendKeystroke)(void* context, ScanWord word);
+  void (*runProgram)(void* context, uint16_t execId);    // the layout's Exec line with this id
+  void (*postAction)(void* context, uint16_t action);    // an action number for the button program
+  void (*switchLayout)(void* context);                   // drops the queue: the presses belong to the old layout
+  void (*unload)(void* context);
+  void (*showPreview)(void* context, WChar value);       // the character a multi-press key would type now
+};
+
+// What one call of the core works on.
+struct Translator {
+  TranslatorState* state;
+  const KeyLayout* layout;
+  const MapperConfig* config;
+  const KeyInputs* inputs;
+  const KeyOutputs* outputs;
+  void* context;  // handed to every input and output
+};
 
 struct KeyDefMatch {
   ScanWord word;  // the effective ScanWord looked up
   int index;      // index into the layout's keys, or -1
 };
 
-void OnHotKey(EngineState& engine, uint16_t id);
+// Everything zero, nothing held.
+void InitTranslatorState(TranslatorState& t);
+
+// A hot key notification: earlier presses that are ready are translated, then the hold rule, then
+// the press is queued.
+void OnHotKey(const Translator& tr, uint16_t id);
 // The hold slot's tick duty.
-void AdvanceHoldSlot(EngineState& engine);
-void EnqueueKeyEvent(EngineState& engine, uint16_t id);
-bool TakeReadyEvent(EngineState& engine, KeyEvent* event);
-void DrainKeyEvents(EngineState& engine);
-bool TranslateNextEvent(EngineState& engine);
-ScanWord ResolveHotKeyId(const EngineState& engine, uint16_t id);
-KeyDefMatch FindKeyDef(const EngineState& engine, uint16_t id);
-ScanWord InternalModifierMask(const KeyLayout& layout);
-bool MatchesKeySet(uint16_t id, uint8_t base, const KeySet& set);
-bool MatchesKeySet(uint16_t id, uint8_t base, const ScanWord (&words)[kKeySetWords]);
-void ClearOneShotStates(EngineState& engine);
+void AdvanceHoldSlot(const Translator& tr);
+void EnqueueKeyEvent(const Translator& tr, uint16_t id);
+bool TakeReadyEvent(const Translator& tr, KeyEvent* event);
+// Translates every ready press, first in first out; a call from inside a translation (a nested
+// loop of an output) returns at once.
+void DrainKeyEvents(const Translator& tr);
+bool TranslateNextEvent(const Translator& tr);
+KeyDefMatch FindKeyDef(const Translator& tr, uint16_t id);
+void ClearOneShotStates(TranslatorState& t);
 // All five modifier states off and no accent: a layout switch or a configuration reload.
-void ResetModifierStates(EngineState& engine);
+void ResetModifierStates(TranslatorState& t);
 // The multi-press window in force now: the layout's own, else the configuration's.
-uint32_t MultiPressTimeout(const EngineState& engine);
+uint32_t MultiPressTimeout(const KeyLayout& layout, const MapperConfig& config);

@@ -2,6 +2,10 @@
 
 #include "layoutfiles/program_folder.h"
 #include "layoutfiles/text_cut.h"
+#include "platform/drawing.h"
+#include "platform/files.h"
+#include "platform/processes.h"
+#include "platform/shell.h"
 #include "platform/wtext.h"
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include "layoutfiles/exec_line.h"
 #include "layoutfiles/key_line.h"
+#include "layoutfiles/key_roles.h"
 #include "layoutfiles/line_reader.h"
 #include "layoutfiles/program_folder.h"
 #include "layoutfiles/text_cut.h"
@@ -37,20 +38,6 @@ bool FileNameFits(const WChar* fileName) {
   ShowPlainError(u"File name \"%s\" is too long: a layout file name has at most 62 characters", fileName);
   return false;
 }
-
-struct KeySetLine {
-  const WChar* keyword;
-  KeySet KeyLayout::*set;
-  const WChar* message;
-};
-
-constexpr KeySetLine kModifierLines[] = {
-    {u"shiftkey", &KeyLayout::shiftKeys, u"Invalid ShiftKey parameter"},
-    {u"capslockkey", &KeyLayout::capsLockKeys, u"Invalid CapslockKey parameter"},
-    {u"ctrlkey", &KeyLayout::ctrlKeys, u"Invalid CtrlKey parameter"},
-    {u"altkey", &KeyLayout::altKeys, u"Invalid AltKey parameter"},
-    {u"winkey", &KeyLayout::winKeys, u"Invalid WinKey parameter"},
-};
 
 // Accent keys decide how many codes a Key line carries, so they must come before the first one.
 struct AccentLine {
@@ -98,10 +85,10 @@ bool ReadLine(KeyLayout& layout, const WChar* keyword, const WChar* value, Reade
     }
     return true;
   }
-  for (const KeySetLine& line : kModifierLines) {
-    if (!wtext::Equal(keyword, line.keyword)) continue;
-    if (ReadKeySet(value, layout.*line.set)) return true;
-    SetMessage(message, line.message);
+  for (const ModifierRoleInfo& role : kModifierRoles) {
+    if (!wtext::Equal(keyword, role.keyword)) continue;
+    if (ReadKeySet(value, layout.*role.keys)) return true;
+    SetMessage(message, role.invalidMessage);
     return false;
   }
   for (const AccentLine& line : kAccentLines) {

@@ -23,25 +23,6 @@ void InitDefaultLayout(KeyLayout& layout) {
   wtext::Copy(layout.hint, kHintLength, u"Default");
 }
 
-void SetInternalFlags(KeyLayout& layout) {
-  uint8_t* const flags[] = {&layout.internalShift, &layout.internalCapsLock, &layout.internalCtrl,
-                            &layout.internalAlt, &layout.internalWin};
-  const KeySet* const sets[] = {&layout.shiftKeys, &layout.capsLockKeys, &layout.ctrlKeys, &layout.altKeys,
-                                &layout.winKeys};
-  for (int m = 0; m < 5; ++m) {
-    if (!KeySetEmpty(*sets[m])) *flags[m] = 1;
-  }
-  for (int k = 0; k < layout.keyCount && k < kMaxKeys; ++k) {
-    const KeyDef& key = layout.keys[k];
-    for (int level = 0; level < kMaxPressLevels; ++level) {
-      for (int column = 0; column < kColumns; ++column) {
-        const uint16_t v = key.values[level][column];
-        if (key.kinds[level][column] == Command && v >= 0x0101 && v <= 0x0105) *flags[v - 0x0101] = 1;
-      }
-    }
-  }
-}
-
 bool KeySetEmpty(const KeySet& set) {
   for (ScanWord w : set.words) {
     if (w != 0) return false;

@@ -125,9 +125,6 @@ extern const WChar kUnloadSlot[];          // "<Unload Typist>"
 void InitDefaultLayout(KeyLayout& layout);
 void ClearLayout(KeyLayout& layout);
 
-// Sets each internal modifier flag when its modifier KeySet is not empty or some key uses the
-// command that toggles it (0x0101 Shift .. 0x0105 Win).
-void SetInternalFlags(KeyLayout& layout);
 
 bool KeySetEmpty(const KeySet& set);
 bool KeySetsEqual(const KeySet& a, const KeySet& b);

@@ -1,5 +1,7 @@
 #include "layoutfiles/value_reader.h"
 
+#include "layoutfiles/key_roles.h"
+
 #include "layoutfiles/line_reader.h"
 
 namespace {
@@ -43,10 +45,7 @@ bool ReadKeySet(const WChar* text, KeySet& set) {
   return true;
 }
 
-bool IsLayoutCommand(uint16_t id) {
-  return id <= 0x00FF || (id >= 0x0101 && id <= 0x0105) || (id >= 0x0110 && id <= 0x0113) ||
-         (id >= 0x011F && id <= 0x0121) || (id >= 0x0200 && id <= 0x02FF);
-}
+bool IsLayoutCommand(uint16_t id) { return DescribeCommand(id).kind != CommandKind::None; }
 
 bool ReadOutputCode(const WChar*& text, OutputKind& kind, uint16_t& value) {
   const WChar* p = SkipBlanks(text);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/hotkeys.h"
+#include "layoutfiles/key_roles.h"
 #include "engine/main_window.h"
 #include "platform/wtext.h"
 
