@@ -479,7 +479,7 @@ TEST(Output, KeystrokeOnAMappedKeyCodeIsNotCaughtAgain) {
 
 // Keys pressed between the command and the quit have no definition and no key code left to send;
 // they are dropped rather than sent as key code 0.
-TEST(Commands, UnloadEmptiesTheKeyTableAndQuitsOnTheThirdTick) {
+TEST(Commands, UnloadSwallowsTheKeyTableAndQuitsOnTheThirdTick) {
   EngineHarness h;
   AddKey(h.layout(), 0x0031, {{E(0x0121)}});
   AddKey(h.layout(), 0x0041, {{C('x')}});
@@ -496,6 +496,27 @@ TEST(Commands, UnloadEmptiesTheKeyTableAndQuitsOnTheThirdTick) {
   EXPECT_EQ(exit.kind, sim::LogKind::Exit);
   EXPECT_EQ(exit.b, 0u);
   EXPECT_EQ(exit.time, 200u) << "quit on the third tick after the command";
+}
+
+// Another program asking for the keys while the engine winds down gets every one of them, the key
+// table's included, and the engine still ends on time.
+TEST(Commands, ReleasePassAfterTheUnloadCommandReleasesEveryKey) {
+  EngineHarness h;
+  AddKey(h.layout(), 0x0031, {{E(0x0121)}});
+  AddKey(h.layout(), 0x0041, {{C('x')}});
+  AddKey(h.layout(), 0x0142, {{C('y')}});
+  h.Start();
+  ASSERT_EQ(h.HotKeyCount(), 3);
+  h.Press(0x0031);
+  h.Run(50);  // the command runs on this tick
+  plat::PostToWindow(h.engine().window, MsgReleaseKeys, 0, 0);
+  h.Run(0);
+  EXPECT_EQ(h.HotKeyCount(), 0);
+  h.Press(0x0041);
+  h.Run(0);
+  EXPECT_EQ(h.Text(), u"a") << "the released key reaches the window untouched";
+  h.Run(200);
+  EXPECT_EQ(h.device().FindWindow(kEngineClass, kEngineTitle), nullptr) << "the engine ended";
 }
 
 TEST(Commands, ExecStartsTheLastMatchingProgramOrReportsTheFailure) {
