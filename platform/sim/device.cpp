@@ -119,23 +119,28 @@ void SimDevice::ClearLog() {
   strings_.clear();
 }
 
-void SimDevice::QueueMessageBoxAnswer(int answer) { answers_.push_back(answer); }
+void SimDevice::QueueMessageBoxAnswer(int answer, uint32_t afterMs) { answers_.push_back({answer, afterMs}); }
 
 void SimDevice::SetNamedEventExists(const std::u16string& name, bool exists) { namedEvents_[name] = exists; }
 
+// The box is logged as it opens, with the button it is going to return, so that the log reads in
+// the order things appear on the screen.
 int SimDevice::ShowMessageBox(const WChar* text, const WChar* title, uint32_t flags) {
-  int answer;
+  int answer = internal::DefaultButton(flags);
+  int64_t openMs = -1;
   if (!answers_.empty()) {
-    answer = answers_.front();
+    const ScriptedAnswer scripted = answers_.front();
     answers_.erase(answers_.begin());
-  } else {
-    answer = internal::DefaultButton(flags);
+    if (internal::HasButton(flags, scripted.button)) answer = scripted.button;
+    openMs = scripted.afterMs;
   }
   LogEntry& e = AddLog(LogKind::MessageBox);
   e.a = flags;
   e.b = static_cast<uint32_t>(answer);
+  e.c = openMs;
   e.s1Offset = AddString(title != nullptr ? title : u"", &e.s1Length);
   e.s2Offset = AddString(text != nullptr ? text : u"", &e.s2Length);
+  if (openMs > 0) ModalWait(static_cast<uint32_t>(openMs));
   return answer;
 }
 

@@ -35,7 +35,9 @@ enum class LogKind {
   HotKey,       // a = ScanWord pressed, b = hot key id, c = pid of the owner
   Start,        // s1 = path, s2 = params (b = 1 when there are params); a = pid or 0 on failure
   Exit,         // a = pid, b = exit code, s1 = path
-  MessageBox,   // s1 = title, s2 = text, a = flags, b = answer
+  MessageBox,   // s1 = title, s2 = text, a = flags, b = the button returned; c = how many ms the box
+                //   stayed open when a scripted answer closed it, -1 when none did (the default button
+                //   at once); logged when the box opens
   Post,         // s1 = class of the target window, a = message, b = wParam, c = lParam
   Broadcast,    // a = message, b = wParam
   IdleReset,    // the platform's idle timer was reset
@@ -139,11 +141,16 @@ class SimDevice {
   void SetForeground(plat::Window window);
   std::u16string FocusText() const;
   void ClearFocusText();
-  // Answers for the next message boxes, in order; without one, a box takes its default button.
-  void QueueMessageBoxAnswer(int answer);
+  // Answers for the next message boxes, in order, each given `afterMs` of device time after its box
+  // opens; the program's windows go on receiving their messages meanwhile. Without an answer, or
+  // with one after 0 ms, the box closes at once. An answer that is not a button of the box is one
+  // the user cannot press: the box then closes with its default button, at the same time.
+  void QueueMessageBoxAnswer(int answer, uint32_t afterMs = 0);
   void SetNamedEventExists(const std::u16string& name, bool exists);
-  // The identifiers the next popup menus return, in order; without one, nothing is chosen (0).
-  void QueueMenuChoice(uint32_t id);
+  // The identifiers the next popup menus return, in order, each chosen `afterMs` after its menu
+  // opens; without one, nothing is chosen (0) at once, and an identifier that is not an item of
+  // the menu chooses nothing, as a tap beside the menu does.
+  void QueueMenuChoice(uint32_t id, uint32_t afterMs = 0);
   // The user taps the tray icon (the `index`th, oldest first): its window gets the callback message
   // with WM_LBUTTONDOWN. False when there is no such icon.
   bool TapTrayIcon(size_t index = 0);
@@ -193,6 +200,9 @@ class SimDevice {
   // scheduler
   void BlockSleep(uint32_t ms);
   void BlockForMessage();
+  // A modal box or menu: `ms` of device time pass while the calling program's windows receive
+  // what its own loop would hand them, except the quit request, which waits for that loop.
+  void ModalWait(uint32_t ms);
   plat::WaitResult BlockForExit(int pid, uint32_t timeoutMs);
   // windows and messages
   bool RegisterClass(const WChar* name, plat::WndProc proc);
@@ -207,7 +217,8 @@ class SimDevice {
   plat::Window FindWindowRec(const WChar* cls, const WChar* title) const;
   bool Post(plat::Window window, uint32_t message, uintptr_t wParam, intptr_t lParam);
   void PostQuit(int code);
-  bool TakeMessage(plat::Message* out, plat::Window filter, bool remove);
+  // `takeQuit` false leaves a quit request where it is and looks past it.
+  bool TakeMessage(plat::Message* out, plat::Window filter, bool remove, bool takeQuit = true);
   bool SetTimerRec(plat::Window window, uintptr_t id, uint32_t period);
   bool KillTimerRec(plat::Window window, uintptr_t id);
   plat::Window Foreground() const { return foreground_; }
@@ -255,7 +266,8 @@ class SimDevice {
     ProgramEntry entry;
     std::thread thread;
     enum class State { New, Running, Blocked, Exited } state = State::New;
-    enum class Wait { None, Sleep, Message, ProcessExit, Time } wait = Wait::None;
+    // Modal: a message other than the quit request, or the deadline, whichever comes first.
+    enum class Wait { None, Sleep, Message, Modal, ProcessExit, Time } wait = Wait::None;
     uint64_t deadline = 0;
     int waitPid = 0;
     std::condition_variable cv;
@@ -277,7 +289,7 @@ class SimDevice {
   void Block(Proc& self);
   static void ThreadMain(SimDevice* device, Proc* p);
   void FinishProc(Proc& p, int code);
-  bool HasMessage(const Proc& p) const;
+  bool HasMessage(const Proc& p, bool countQuit = true) const;
   void DropWindow(plat::Window window);
   bool Enqueue(const plat::Message& message);
   Proc& NewProc(const std::u16string& path, const WChar* params, ProgramEntry entry, bool hasThread);
@@ -300,7 +312,11 @@ class SimDevice {
   bool capsLock_ = false;
   bool keyDown_[256] = {};
   std::map<std::u16string, ProgramEntry> programs_;
-  std::vector<int> answers_;
+  struct ScriptedAnswer {
+    int button;
+    uint32_t afterMs;
+  };
+  std::vector<ScriptedAnswer> answers_;
   std::map<std::u16string, bool, std::less<>> namedEvents_;  // looked up on the key path: no temporaries
   std::vector<LogEntry> log_;
   std::u16string strings_;

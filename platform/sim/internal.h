@@ -32,6 +32,8 @@ SimDevice* CurrentDevice();
 SimDevice::Proc* CurrentProc();
 
 int DefaultButton(uint32_t flags);
+// Whether a box with these flags has that button.
+bool HasButton(uint32_t flags, int button);
 std::u16string LowerKey(const std::u16string& s);
 
 inline plat::Window ToWindow(size_t index) { return reinterpret_cast<plat::Window>(index + 1); }

@@ -1,6 +1,8 @@
 // The platform interface on the simulated device: each call acts for the program that makes it.
 #include "platform/platform.h"
 
+#include <iterator>
+
 #include "platform/sim/internal.h"
 #include "platform/wtext.h"
 
@@ -16,6 +18,21 @@ int DefaultButton(uint32_t flags) {
     case 5: return def == 1 ? plat::kIdCancel : 4;  // retry, cancel
     default: return plat::kIdOk;
   }
+}
+
+bool HasButton(uint32_t flags, int button) {
+  // The buttons of each kind of box, by the kind's number; kinds beyond these show OK alone.
+  static constexpr int kButtons[][3] = {
+      {plat::kIdOk, 0, 0},
+      {plat::kIdOk, plat::kIdCancel, 0},
+      {3, 4, 5},  // abort, retry, ignore
+      {plat::kIdYes, plat::kIdNo, plat::kIdCancel},
+      {plat::kIdYes, plat::kIdNo, 0},
+      {4, plat::kIdCancel, 0},  // retry, cancel
+  };
+  const uint32_t kind = flags & 0xF;
+  const int* row = kButtons[kind < std::size(kButtons) ? kind : 0];
+  return button != 0 && (row[0] == button || row[1] == button || row[2] == button);
 }
 
 }  // namespace sim::internal

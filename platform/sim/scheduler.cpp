@@ -39,6 +39,8 @@ bool SimDevice::Ready(const Proc& p) const {
       return now_ >= p.deadline;
     case Wait::Message:
       return HasMessage(p);
+    case Wait::Modal:
+      return now_ >= p.deadline || HasMessage(p, false);
     case Wait::ProcessExit:
       return procs_[p.waitPid]->state == State::Exited || now_ >= p.deadline;
     case Wait::None:
@@ -54,8 +56,9 @@ uint64_t SimDevice::NextEvent(const Proc& p) const {
     case Wait::Time:
     case Wait::ProcessExit:
       return p.deadline;
-    case Wait::Message: {
-      uint64_t t = UINT64_MAX;
+    case Wait::Message:
+    case Wait::Modal: {
+      uint64_t t = p.wait == Wait::Modal ? p.deadline : UINT64_MAX;
       for (const Timer& timer : p.timers) t = std::min(t, timer.due);
       return t;
     }
@@ -143,6 +146,23 @@ void SimDevice::BlockForMessage() {
   Proc& self = *internal::CurrentProc();
   self.wait = Wait::Message;
   Block(self);
+}
+
+// The box closes at the deadline even when a message is due at that very instant: that message is
+// left for the program's own loop, so a box answered at once never delivers anything.
+void SimDevice::ModalWait(uint32_t ms) {
+  Proc& self = *internal::CurrentProc();
+  const uint64_t until = now_ + ms;
+  plat::Message m;
+  while (now_ < until) {
+    if (TakeMessage(&m, nullptr, true, false)) {
+      CallProc(m.window, m.message, m.wParam, m.lParam);
+      continue;
+    }
+    self.wait = Wait::Modal;
+    self.deadline = until;
+    Block(self);
+  }
 }
 
 plat::WaitResult SimDevice::BlockForExit(int pid, uint32_t timeoutMs) {

@@ -41,7 +41,7 @@ void SimDevice::ForegroundGone(plat::Window window) {
   if (foreground_ == window) foreground_ = ui_->PreviousForeground(*this, window);
 }
 
-void SimDevice::QueueMenuChoice(uint32_t id) { ui_->menuChoices.push_back(id); }
+void SimDevice::QueueMenuChoice(uint32_t id, uint32_t afterMs) { ui_->menuChoices.push_back({id, afterMs}); }
 
 std::vector<const SimDevice::Ui::TrayRec*> SimDevice::Ui::TrayInOrder() const {
   std::vector<const TrayRec*> out;
@@ -144,18 +144,20 @@ bool AppendMenuSeparator(Menu menu) {
 }
 
 // The user's choice was scripted in advance; one that is not an item of this menu (or none) picks
-// nothing, as a tap outside the menu does.
+// nothing, as a tap outside the menu does. The menu stays open, modal, until the choice is made.
 uint32_t ShowPopupMenu(Menu menu, MenuAnchor, int x, int y, Window) {
   auto* m = sim::LiveMenu(menu);
   if (m == nullptr) return 0;
   sim::SimDevice::Ui& ui = sim::U();
   uint32_t choice = 0;
+  uint32_t openMs = 0;
   if (!ui.menuChoices.empty()) {
-    const uint32_t wanted = ui.menuChoices.front();
+    const sim::SimDevice::Ui::MenuChoice wanted = ui.menuChoices.front();
     ui.menuChoices.erase(ui.menuChoices.begin());
     for (const auto& item : m->items) {
-      if (!item.separator && item.id == wanted) choice = wanted;
+      if (!item.separator && item.id == wanted.id) choice = wanted.id;
     }
+    openMs = wanted.afterMs;
   }
   ui.menuText.clear();
   for (size_t k = 0; k < m->items.size(); ++k) {
@@ -166,6 +168,7 @@ uint32_t ShowPopupMenu(Menu menu, MenuAnchor, int x, int y, Window) {
   e.a = choice;
   e.b = static_cast<uint32_t>(x);
   e.c = y;
+  if (openMs > 0) sim::D().ModalWait(openMs);
   return choice;
 }
 

@@ -100,7 +100,11 @@ struct SimDevice::Ui {
   uint64_t traySerial = 0;
   // The live tray icons, oldest first.
   std::vector<const TrayRec*> TrayInOrder() const;
-  std::vector<uint32_t> menuChoices;
+  struct MenuChoice {
+    uint32_t id;
+    uint32_t afterMs;
+  };
+  std::vector<MenuChoice> menuChoices;
   std::u16string menuText;  // scratch for the menu log line
   // Windows that were in the foreground, oldest first: when the foreground window goes, the one
   // before it that still exists comes back, as the platform activates the next window.

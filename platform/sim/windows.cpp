@@ -160,8 +160,8 @@ void SimDevice::LogBroadcast(uint32_t message, uintptr_t wParam) {
   e.b = static_cast<uint32_t>(wParam);
 }
 
-bool SimDevice::HasMessage(const Proc& p) const {
-  if (p.queueCount > 0 || p.quitPosted) return true;
+bool SimDevice::HasMessage(const Proc& p, bool countQuit) const {
+  if (p.queueCount > 0 || (countQuit && p.quitPosted)) return true;
   for (const Timer& t : p.timers) {
     if (t.due <= now_) return true;
   }
@@ -172,7 +172,7 @@ bool SimDevice::HasMessage(const Proc& p) const {
 }
 
 // The platform's order: posted messages, then the quit request, then painting, then timers.
-bool SimDevice::TakeMessage(plat::Message* out, plat::Window filter, bool remove) {
+bool SimDevice::TakeMessage(plat::Message* out, plat::Window filter, bool remove, bool takeQuit) {
   Proc& self = *internal::CurrentProc();
   const size_t cap = self.queue.size();
   for (size_t k = 0; k < self.queueCount; ++k) {
@@ -188,7 +188,7 @@ bool SimDevice::TakeMessage(plat::Message* out, plat::Window filter, bool remove
     }
     return true;
   }
-  if (filter == nullptr && self.quitPosted) {
+  if (filter == nullptr && takeQuit && self.quitPosted) {
     *out = {nullptr, plat::kWmQuit, static_cast<uintptr_t>(self.quitCode), 0};
     if (remove) self.quitPosted = false;
     return true;

@@ -38,7 +38,8 @@ The device
   Starting a path that names a file on the device (the files of DIR, and \Windows\notes.exe,
   \Windows\iexplore.exe, \Windows\fexplore.exe) runs a program that ends at once with code 0; a
   path without a file fails to start, and a bare name such as fexplore.exe is looked for in
-  \Windows. Message boxes are dismissed with their default button at once.
+  \Windows. A message box is dismissed with its default button at once, unless an answer line
+  answers it.
 
 The script
   One command a line. Blank lines are ignored, and # starts a comment (at the start of a line or
@@ -62,6 +63,14 @@ The script
                                the user taps the engine's tray icon and picks that menu item
                                (none: the menu closes without a choice)
     hotkeys                    log the hot keys that the engine's window holds now
+    answer ok|cancel|yes|no [MS]
+                               the next message box (of any program) is answered with that button
+                               MS milliseconds of device time after it opens (default 0); until
+                               then the box's program goes on handling its timers, hot keys and
+                               messages, but its own work waits for the box. A box without that
+                               button (the engine's boxes have OK alone) is answered with its
+                               default button at the same time. Answers are used in order; one
+                               left over at the end does nothing
 
   Quoted strings take the escapes \" \\ \r \n. A bad line stops the script before the device
   starts, with a message naming the line.
@@ -79,7 +88,9 @@ The log
                                        became visible with that text (not logged in tray mode,
                                        where the hint is the tray icon's picture and tip)
     tray add "TIP" | tray delete       the engine's tray icon added with its tip, or removed
-    msgbox "TITLE" "TEXT"              a message box, dismissed at once
+    msgbox "TITLE" "TEXT" [-> BUTTON]  a message box, logged when it opens; dismissed at once, or
+                                       with -> BUTTON when an answer line closed it: the button
+                                       it returned (ok, cancel, yes, no, abort, retry, ignore)
     post "CLASS" MSG WPARAM LPARAM     a message that a program posted to another program's window
                                        (the script's own posts are not logged)
     activity                           the engine reported user activity to the device

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "platform/shell.h"
 #include "platform/sim/device.h"
 
 namespace tarvin_sim {
@@ -189,6 +190,27 @@ bool ParseLine(const std::vector<Token>& t, Command& cmd, std::string& problem) 
     }
     problem = "tray needs about, next, settings, unload or none, not \"" + t[1].text + "\"";
     return false;
+  }
+  if (name == "answer") {
+    cmd.kind = CommandKind::Answer;
+    if (!expectArgs(1, 2, "answer ok|cancel|yes|no [MS]")) return false;
+    const std::string v = Lower(t[1].text);
+    const struct {
+      const char* name;
+      int button;
+    } buttons[] = {{"ok", plat::kIdOk}, {"cancel", plat::kIdCancel}, {"yes", plat::kIdYes}, {"no", plat::kIdNo}};
+    for (const auto& b : buttons) {
+      if (!t[1].quoted && v == b.name) cmd.button = b.button;
+    }
+    if (cmd.button == 0) {
+      problem = "answer needs ok, cancel, yes or no, not \"" + t[1].text + "\"";
+      return false;
+    }
+    if (args == 2 && !ParseDecimal(t[2], cmd.number)) {
+      problem = "answer needs a decimal count of milliseconds, not \"" + t[2].text + "\"";
+      return false;
+    }
+    return true;
   }
   problem = "unknown command \"" + t[0].text + "\"";
   return false;

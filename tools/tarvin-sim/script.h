@@ -7,7 +7,7 @@
 
 namespace tarvin_sim {
 
-enum class CommandKind { Press, Wait, Foreground, CapsLock, Post, Start, Ornitap, Tray, HotKeys };
+enum class CommandKind { Press, Wait, Foreground, CapsLock, Post, Start, Ornitap, Tray, HotKeys, Answer };
 
 // The tray menu items a script can pick; None taps the icon and picks nothing.
 enum class TrayItem { About, Next, Settings, Unload, None };
@@ -15,7 +15,8 @@ enum class TrayItem { About, Next, Settings, Unload, None };
 struct Command {
   CommandKind kind;
   int line = 0;
-  uint32_t number = 0;   // press: the key word; wait: milliseconds; post: the message
+  uint32_t number = 0;   // press: the key word; wait, answer: milliseconds; post: the message
+  int button = 0;        // answer: the button (plat::kIdOk ...)
   uint32_t wParam = 0;   // post
   bool on = false;       // capslock
   TrayItem item = TrayItem::None;

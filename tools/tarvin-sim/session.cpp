@@ -26,6 +26,20 @@ uint32_t MenuId(TrayItem item) {
   return 0;
 }
 
+// The word a log line gives a message box's button.
+std::string ButtonWord(uint32_t button) {
+  switch (button) {
+    case plat::kIdOk: return "ok";
+    case plat::kIdCancel: return "cancel";
+    case 3: return "abort";
+    case 4: return "retry";
+    case 5: return "ignore";
+    case plat::kIdYes: return "yes";
+    case plat::kIdNo: return "no";
+    default: return std::to_string(button);
+  }
+}
+
 std::string Hex(uint32_t value, int digits) {
   char buffer[16];
   std::snprintf(buffer, sizeof buffer, "%0*X", digits, value);
@@ -121,6 +135,9 @@ void Session::Run(const Command& command) {
     case CommandKind::HotKeys:
       ListHotKeys();
       break;
+    case CommandKind::Answer:
+      device_.QueueMessageBoxAnswer(command.button, command.number);
+      break;
   }
 }
 
@@ -204,6 +221,7 @@ void Session::Write(const sim::LogEntry& e) {
       break;
     case LogKind::MessageBox:
       line = "msgbox " + Quote(device_.LogText1(e)) + " " + Quote(device_.LogText2(e));
+      if (e.c >= 0) line += " -> " + ButtonWord(e.b);  // closed by an answer line
       break;
     case LogKind::Post:
       if (e.pid == 0) return;  // the script's own posts
