@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "layoutfiles/layout_error_box.h"
 #include "layoutfiles/layout_reader.h"
 #include "platform/sim/device.h"
 #include "tools/tarvin-check/layout_dump.h"
@@ -60,11 +61,13 @@ bool CheckFile(const std::string& file, uint32_t codePage, bool dump) {
 
   const std::u16string name = sim::FromUtf8(path.filename().string());
   auto layout = std::make_unique<KeyLayout>();
-  if (ReadLayoutFile(name.c_str(), *layout)) {
+  LayoutError error;
+  if (ReadLayoutFile(name.c_str(), *layout, error)) {
     std::cout << sim::ToUtf8(name) << ": ok: " << sim::ToUtf8(layout->name) << "\n";
     if (dump) std::cout << DumpLayout(*layout);
     return true;
   }
+  ShowLayoutError(error);
   std::string shown;
   for (const sim::LogEntry& entry : device.Log()) {
     if (entry.kind == sim::LogKind::MessageBox) shown = sim::ToUtf8(device.LogText2(entry));
