@@ -2,6 +2,7 @@
 
 #include "engine/hint.h"
 #include "engine/hotkeys.h"
+#include "layoutfiles/layout_error_box.h"
 #include "layoutfiles/layout_reader.h"
 #include "platform/wtext.h"
 
@@ -42,8 +43,10 @@ bool ActivateSlot(EngineState& engine, int slot) {
     return true;
   }
   // A layout that fails to read stays active as far as it was read, so its keys still work;
-  // the reader has told the user what is wrong.
-  const bool ok = ReadLayoutFile(entry, *engine.layout);
+  // the user is told what is wrong before its hot keys and hint come up.
+  LayoutError error;
+  const bool ok = ReadLayoutFile(entry, *engine.layout, error);
+  if (!ok) ShowLayoutError(error);
   RegisterAllHotKeys(engine);
   ShowHint(engine, engine.layout->hint);
   if (ok) engine.currentSlot = slot;

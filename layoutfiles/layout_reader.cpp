@@ -14,30 +14,37 @@
 
 namespace {
 
-constexpr uint32_t kReaderBoxFlags = plat::kMbIconHand | plat::kMbSetForeground | plat::kMbTopmost;
-// Room for a file name from a listing or the configuration, with the message around it.
-constexpr size_t kBoxTextLength = kMaxPathLength + 2 * kReaderMessageLength;
-
-void ShowPlainError(const WChar* format, const WChar* fileName) {
-  WChar text[kBoxTextLength];
-  wtext::Format(text, kBoxTextLength, format, fileName);
-  plat::ShowMessageBox(text, u"Error", plat::kMbOk);
+// The plain sentence names the file as the caller passed it, so that it is formatted whole.
+void SetPlainError(LayoutError& error, const WChar* format, const WChar* fileName) {
+  error.box = PlainErrorBox;
+  error.lineNumber = 0;
+  CopyWholeCharacters(error.fileName, kLayoutErrorNameLength, fileName);
+  wtext::Format(error.text, kLayoutErrorTextLength, format, fileName);
 }
 
-void ShowReaderError(const WChar* fileName, int lineNumber, const WChar* message) {
-  WChar text[kBoxTextLength];
-  wtext::Format(text, kBoxTextLength, u"%s(%d): %s", fileName, lineNumber, message);
-  plat::ShowMessageBox(text, u"Error reading layout", kReaderBoxFlags);
+void SetReaderError(LayoutError& error, const WChar* fileName, int lineNumber, const WChar* message) {
+  error.box = ReaderErrorBox;
+  error.lineNumber = lineNumber;
+  CopyWholeCharacters(error.fileName, kLayoutErrorNameLength, fileName);
+  wtext::Copy(error.text, kLayoutErrorTextLength, message);
 }
 
 // A name that does not fit `fileName` is refused: a cut name would name another file.
-bool FileNameFits(const WChar* fileName) {
+bool FileNameFits(const WChar* fileName, LayoutError& error) {
   size_t n = 0;
   while (n < kFileNameLength && fileName[n] != 0) ++n;
   if (n < kFileNameLength) return true;
-  ShowPlainError(u"File name \"%s\" is too long: a layout file name has at most 62 characters", fileName);
+  SetPlainError(error, u"File name \"%s\" is too long: a layout file name has at most 62 characters", fileName);
   return false;
 }
+
+bool ReadProgramFolderFile(void*, const WChar* fileName, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
+  WChar path[kMaxPathLength + kFileNameLength];
+  return ProgramFolderPath(fileName, path, sizeof path / sizeof path[0]) &&
+         plat::ReadFileBytes(path, buffer, capacity, bytesRead);
+}
+
+constexpr LayoutFileSource kProgramFolder{&ReadProgramFolderFile, nullptr};
 
 // Accent keys decide how many codes a Key line carries, so they must come before the first one.
 struct AccentLine {
@@ -149,9 +156,11 @@ bool FinishLayout(KeyLayout& layout, ReaderMessage& message) {
 
 }  // namespace
 
-bool ReadLayoutText(const WChar* fileName, const char* text, KeyLayout& layout) {
+bool ReadLayoutText(const WChar* fileName, const char* text, KeyLayout& layout, LayoutError& error,
+                    const AnsiDecoder& decoder) {
+  ClearLayoutError(error);
   ClearLayout(layout);
-  if (!FileNameFits(fileName)) return false;
+  if (!FileNameFits(fileName, error)) return false;
   wtext::Copy(layout.fileName, kFileNameLength, fileName);
 
   const char* position = text;
@@ -159,36 +168,41 @@ bool ReadLayoutText(const WChar* fileName, const char* text, KeyLayout& layout) 
   WChar keyword[kKeywordLength];
   WChar value[kValueLength];
   ReaderMessage message;
-  while (ReadLayoutLine(position, lineNumber, keyword, value)) {
+  while (ReadLayoutLine(position, lineNumber, keyword, value, decoder)) {
     if (!ReadLine(layout, keyword, value, message)) {
-      ShowReaderError(fileName, lineNumber, message);
+      SetReaderError(error, fileName, lineNumber, message);
       return false;
     }
   }
   if (!FinishLayout(layout, message)) {
-    ShowReaderError(fileName, lineNumber, message);
+    SetReaderError(error, fileName, lineNumber, message);
     return false;
   }
   return true;
 }
 
-bool ReadLayoutFile(const WChar* fileName, KeyLayout& layout) {
+bool ReadLayoutFileFrom(const WChar* fileName, const LayoutFileSource& source, const AnsiDecoder& decoder,
+                        KeyLayout& layout, LayoutError& error) {
+  ClearLayoutError(error);
   ClearLayout(layout);
-  if (!FileNameFits(fileName)) return false;
+  if (!FileNameFits(fileName, error)) return false;
   wtext::Copy(layout.fileName, kFileNameLength, fileName);
 
-  WChar path[kMaxPathLength + kFileNameLength];
   char* buffer = static_cast<char*>(std::malloc(kTextBufferBytes));
   size_t bytesRead = 0;
-  if (buffer == nullptr || !ProgramFolderPath(fileName, path, sizeof path / sizeof path[0]) ||
-      !plat::ReadFileBytes(path, reinterpret_cast<uint8_t*>(buffer), kMaxTextBytes, &bytesRead)) {
+  if (buffer == nullptr ||
+      !source.read(source.context, fileName, reinterpret_cast<uint8_t*>(buffer), kMaxTextBytes, &bytesRead)) {
     std::free(buffer);
-    ShowPlainError(u"Error opening file \"%s\" for reading", fileName);
+    SetPlainError(error, u"Error opening file \"%s\" for reading", fileName);
     return false;
   }
   if (bytesRead > kMaxTextBytes) bytesRead = kMaxTextBytes;
   std::memset(buffer + bytesRead, 0, kTextBufferBytes - bytesRead);
-  const bool ok = ReadLayoutText(fileName, buffer, layout);
+  const bool ok = ReadLayoutText(fileName, buffer, layout, error, decoder);
   std::free(buffer);
   return ok;
+}
+
+bool ReadLayoutFile(const WChar* fileName, KeyLayout& layout, LayoutError& error) {
+  return ReadLayoutFileFrom(fileName, kProgramFolder, kDeviceAnsi, layout, error);
 }

@@ -5,10 +5,10 @@
 
 namespace {
 
-// Converts bytes from the ANSI code page. Should the platform refuse, bytes outside ASCII become
+// Converts bytes from the ANSI code page. Should the decoder refuse, bytes outside ASCII become
 // U+FFFD, so that a line never comes back empty and passes for a comment.
-void Widen(const char* bytes, WChar* out, size_t capacity) {
-  if (plat::AnsiToWide(bytes, out, capacity)) return;
+void Widen(const AnsiDecoder& decoder, const char* bytes, WChar* out, size_t capacity) {
+  if (decoder.decode(decoder.context, bytes, out, capacity)) return;
   size_t i = 0;
   for (; bytes[i] != 0 && i + 1 < capacity; ++i) {
     const uint8_t b = static_cast<uint8_t>(bytes[i]);
@@ -19,8 +19,12 @@ void Widen(const char* bytes, WChar* out, size_t capacity) {
 
 }  // namespace
 
+bool DeviceAnsiToWide(void*, const char* bytes, WChar* out, size_t capacity) {
+  return plat::AnsiToWide(bytes, out, capacity);
+}
+
 bool ReadLayoutLine(const char*& position, int& lineNumber, WChar (&keyword)[kKeywordLength],
-                    WChar (&value)[kValueLength]) {
+                    WChar (&value)[kValueLength], const AnsiDecoder& decoder) {
   const uint8_t* p = reinterpret_cast<const uint8_t*>(position);
   for (;;) {
     keyword[0] = 0;
@@ -62,10 +66,10 @@ bool ReadLayoutLine(const char*& position, int& lineNumber, WChar (&keyword)[kKe
     // A keyword longer than its buffer matches no keyword; it is kept cut so that it can be named
     // in the message.
     WChar wide[kMaxLineBytes + 1];
-    Widen(line, wide, kMaxLineBytes + 1);
+    Widen(decoder, line, wide, kMaxLineBytes + 1);
     CopyWholeCharacters(keyword, kKeywordLength, wide);
     wtext::Lower(keyword);
-    Widen(line + valueStart, value, kValueLength);
+    Widen(decoder, line + valueStart, value, kValueLength);
 
     position = reinterpret_cast<const char*>(p);
     return true;

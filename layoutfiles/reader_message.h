@@ -1,4 +1,4 @@
-// The fault text that a line reader hands back for the layout reader to frame and show.
+// The fault text that a line reader hands back for the layout reader to frame and report.
 #pragma once
 
 #include <cstddef>

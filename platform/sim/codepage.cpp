@@ -1,21 +1,60 @@
 // ANSI code page conversion through iconv, and UTF-8 for host code.
+#include "platform/sim/codepage.h"
+
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 
-#include "platform/sim/internal.h"
+#include "platform/sim/device.h"
 
 namespace sim {
 
 namespace {
 
 constexpr WChar kReplacement = 0xFFFD;
+const iconv_t kNoDescriptor = reinterpret_cast<iconv_t>(-1);
 
 }  // namespace
 
-// Bytes the code page does not define become U+FFFD, so a damaged file still reads.
+CodePageConverter::CodePageConverter(uint32_t codePage) {
+  const std::string cp = "CP" + std::to_string(codePage);
+  iconv_t toWide = iconv_open("UTF-16LE", cp.c_str());
+  iconv_t toAnsi = iconv_open(cp.c_str(), "UTF-16LE");
+  if (toWide == kNoDescriptor || toAnsi == kNoDescriptor) {
+    if (toWide != kNoDescriptor) iconv_close(toWide);
+    if (toAnsi != kNoDescriptor) iconv_close(toAnsi);
+    throw std::invalid_argument("unknown code page " + std::to_string(codePage));
+  }
+  toWide_ = toWide;
+  toAnsi_ = toAnsi;
+}
+
+CodePageConverter::~CodePageConverter() {
+  iconv_close(static_cast<iconv_t>(toWide_));
+  iconv_close(static_cast<iconv_t>(toAnsi_));
+}
+
+bool CodePageConverter::Known(uint32_t codePage) {
+  try {
+    CodePageConverter probe(codePage);
+    return true;
+  } catch (const std::invalid_argument&) {
+    return false;
+  }
+}
+
 bool SimDevice::AnsiToWide(const char* source, WChar* buffer, size_t capacity) {
+  return codePage_->AnsiToWide(source, buffer, capacity);
+}
+
+bool SimDevice::WideToAnsi(const WChar* source, char* buffer, size_t capacity) {
+  return codePage_->WideToAnsi(source, buffer, capacity);
+}
+
+// Bytes the code page does not define become U+FFFD, so a damaged file still reads.
+bool CodePageConverter::AnsiToWide(const char* source, WChar* buffer, size_t capacity) {
   if (capacity == 0) return false;
   iconv_t cd = static_cast<iconv_t>(toWide_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -42,7 +81,7 @@ bool SimDevice::AnsiToWide(const char* source, WChar* buffer, size_t capacity) {
 }
 
 // Characters the code page lacks become '?', as the platform's default character.
-bool SimDevice::WideToAnsi(const WChar* source, char* buffer, size_t capacity) {
+bool CodePageConverter::WideToAnsi(const WChar* source, char* buffer, size_t capacity) {
   if (capacity == 0) return false;
   iconv_t cd = static_cast<iconv_t>(toAnsi_);
   iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -1,8 +1,6 @@
 // Construction and teardown of the simulated device, its log, and what the driver inspects.
 #include "platform/sim/device.h"
 
-#include <iconv.h>
-
 #include <cstdio>
 #include <stdexcept>
 
@@ -21,14 +19,7 @@ constexpr size_t kHotKeyReserve = 8192;
 SimDevice::SimDevice(SimOptions options) : options_(std::move(options)) {
   ui_ = std::make_shared<Ui>();
   if (options_.hostFolder.empty()) throw std::invalid_argument("SimDevice needs a host folder");
-  std::string cp = "CP" + std::to_string(options_.codePage);
-  toWide_ = iconv_open("UTF-16LE", cp.c_str());
-  toAnsi_ = iconv_open(cp.c_str(), "UTF-16LE");
-  if (toWide_ == reinterpret_cast<void*>(-1) || toAnsi_ == reinterpret_cast<void*>(-1)) {
-    if (toWide_ != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(toWide_));
-    if (toAnsi_ != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(toAnsi_));
-    throw std::invalid_argument("unknown code page " + std::to_string(options_.codePage));
-  }
+  codePage_ = std::make_unique<CodePageConverter>(options_.codePage);
   // Reserved up front so that the key path (posting, typing, logging) never allocates.
   log_.reserve(kLogReserve);
   strings_.reserve(kStringReserve);
@@ -68,8 +59,6 @@ SimDevice::~SimDevice() {
   for (auto& p : procs_) {
     if (p->thread.joinable()) p->thread.join();
   }
-  iconv_close(static_cast<iconv_t>(toWide_));
-  iconv_close(static_cast<iconv_t>(toAnsi_));
   internal::Bind(nullptr, nullptr);
 }
 

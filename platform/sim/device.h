@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/codepage.h"
 
 namespace sim {
 
@@ -320,16 +321,11 @@ class SimDevice {
   std::map<std::u16string, bool, std::less<>> namedEvents_;  // looked up on the key path: no temporaries
   std::vector<LogEntry> log_;
   std::u16string strings_;
-  void* toWide_ = nullptr;  // iconv descriptors
-  void* toAnsi_ = nullptr;
+  std::unique_ptr<CodePageConverter> codePage_;
   struct Find;
   std::vector<std::unique_ptr<Find>> finds_;
   Proc* foreignOwner_ = nullptr;
   std::shared_ptr<Ui> ui_;
 };
-
-// UTF-8 <-> UTF-16 for host code (paths, tools). Invalid input becomes U+FFFD.
-std::string ToUtf8(const std::u16string& s);
-std::u16string FromUtf8(const std::string& s);
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/sim/host_files.h"
 #include "platform/sim/internal.h"
 #include "platform/wtext.h"
 
@@ -65,10 +66,10 @@ bool WildcardMatch(const WChar* pattern, const WChar* name) {
 
 }  // namespace
 
-std::string SimDevice::ResolveHost(const std::u16string& devicePath, bool forCreate) const {
+std::string ResolveDevicePath(const std::string& hostFolder, const std::u16string& devicePath, bool forCreate) {
   std::vector<std::u16string> parts;
   if (!SplitDevicePath(devicePath, &parts)) return {};
-  fs::path host = options_.hostFolder;
+  fs::path host = hostFolder;
   for (size_t i = 0; i < parts.size(); ++i) {
     std::string match = MatchEntry(host, parts[i]);
     if (match.empty()) {
@@ -83,18 +84,25 @@ std::string SimDevice::ResolveHost(const std::u16string& devicePath, bool forCre
   return host.string();
 }
 
-std::string SimDevice::HostPath(const std::u16string& devicePath) const { return ResolveHost(devicePath, true); }
-
-bool SimDevice::ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read) {
+bool ReadHostFile(const std::string& hostPath, uint8_t* buffer, size_t capacity, size_t* read) {
   *read = 0;
-  std::string host = ResolveHost(path, false);
   std::error_code ec;
-  if (host.empty() || !fs::is_regular_file(host, ec)) return false;
-  std::ifstream in(host, std::ios::binary);
+  if (hostPath.empty() || !fs::is_regular_file(hostPath, ec)) return false;
+  std::ifstream in(hostPath, std::ios::binary);
   if (!in) return false;
   in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(capacity));
   *read = static_cast<size_t>(in.gcount());
   return true;
+}
+
+std::string SimDevice::ResolveHost(const std::u16string& devicePath, bool forCreate) const {
+  return ResolveDevicePath(options_.hostFolder, devicePath, forCreate);
+}
+
+std::string SimDevice::HostPath(const std::u16string& devicePath) const { return ResolveHost(devicePath, true); }
+
+bool SimDevice::ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read) {
+  return ReadHostFile(ResolveHost(path, false), buffer, capacity, read);
 }
 
 bool SimDevice::WriteFile(const WChar* path, const uint8_t* data, size_t size) {

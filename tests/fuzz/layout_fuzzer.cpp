@@ -1,5 +1,6 @@
-// Any bytes as a layout file: the reader must not crash or overrun, must show exactly one message
-// when it refuses the text, and what it accepts must keep every rule of an accepted layout.
+// Any bytes as a layout file: the reader must not crash or overrun, must hand back a message (and
+// show none itself) exactly when it refuses the text, and what it accepts must keep every rule of
+// an accepted layout.
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -19,6 +20,15 @@ bool Terminated(const WChar* text, size_t capacity) {
   return false;
 }
 
+// The line numbers a message may name: 1 to one past the last LF of the text.
+int LastLine(const char* text) {
+  int line = 1;
+  for (; *text != 0; ++text) {
+    if (*text == '\n') ++line;
+  }
+  return line;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -33,13 +43,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   fuzz.device->ClearLog();
   std::memset(layout.get(), 0xA5, sizeof(KeyLayout));  // the reader must clear what it fills
-  const bool ok = ReadLayoutText(u"Fuzz.TVL", text.data(), *layout);
+  static LayoutError error;
+  std::memset(&error, 0xA5, sizeof error);
+  const bool ok = ReadLayoutText(u"Fuzz.TVL", text.data(), *layout, error);
 
-  size_t boxes = 0;
   for (const sim::LogEntry& e : fuzz.device->Log()) {
-    if (e.kind == sim::LogKind::MessageBox) ++boxes;
+    if (e.kind == sim::LogKind::MessageBox) FuzzFailure("the reader showed a message itself");
   }
-  if (boxes != (ok ? 0u : 1u)) FuzzFailure(ok ? "a message for an accepted layout" : "not exactly one message");
+  if (ok && error.box != NoLayoutError) FuzzFailure("a message for an accepted layout");
+  if (!ok && error.box != ReaderErrorBox) FuzzFailure("no line message for a refused layout");
+  if (!Terminated(error.fileName, kLayoutErrorNameLength) || !Terminated(error.text, kLayoutErrorTextLength)) {
+    FuzzFailure("a message field beyond its bounds");
+  }
+  if (!ok) {
+    WChar shown[kLayoutErrorTextLength];
+    if (!FormatLayoutError(error, shown, kLayoutErrorTextLength) || error.text[0] == 0) {
+      FuzzFailure("a message cut or empty");
+    }
+    if (error.lineNumber < 1 || error.lineNumber > LastLine(text.data())) FuzzFailure("a line beyond the text");
+  }
   if (!Terminated(layout->name, kLayoutNameLength) || !Terminated(layout->hint, kHintLength) ||
       !Terminated(layout->fileName, kFileNameLength) || layout->keyCount > kMaxKeys || layout->execCount > kMaxExecs) {
     FuzzFailure("a field beyond its bounds");

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/sim/device.h"
+#include "platform/sim/codepage.h"
 
 namespace {
 

@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "layoutfiles/layout_reader.h"
-#include "platform/sim/device.h"
-#include "tools/tarvin-check/layout_dump.h"
+#include "platform/sim/codepage.h"
+#include "platform/sim/host_files.h"
 #include "tools/common/code_page_option.h"
+#include "tools/tarvin-check/layout_dump.h"
 
 namespace fs = std::filesystem;
 
@@ -32,49 +33,42 @@ int Usage(const std::string& problem) {
 
 using tools_common::ParseCodePage;
 
-bool CodePageKnown(uint32_t codePage) {
-  try {
-    sim::SimOptions options;
-    options.hostFolder = ".";
-    options.codePage = codePage;
-    sim::SimDevice probe(options);
-    return true;
-  } catch (const std::invalid_argument&) {
-    return false;
-  }
+// The file's folder as the device's root, read by the device's file rules; the program folder is
+// the root, so a layout file name is the whole device path after its backslash.
+bool ReadFromFolder(void* context, const WChar* fileName, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
+  const std::string& folder = *static_cast<const std::string*>(context);
+  return sim::ReadHostFile(sim::ResolveDevicePath(folder, u"\\" + std::u16string(fileName), false), buffer,
+                           capacity, bytesRead);
 }
 
-// One file on a device of its own, whose program folder is the file's folder.
-bool CheckFile(const std::string& file, uint32_t codePage, bool dump) {
+bool Decode(void* context, const char* bytes, WChar* out, size_t capacity) {
+  return static_cast<sim::CodePageConverter*>(context)->AnsiToWide(bytes, out, capacity);
+}
+
+bool CheckFile(const std::string& file, sim::CodePageConverter& codePage, bool dump) {
   const fs::path path(file);
   fs::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
   std::error_code ec;
   const fs::path absolute = fs::absolute(folder, ec);
-
-  sim::SimOptions options;
-  options.hostFolder = ec ? folder.string() : absolute.string();
-  options.codePage = codePage;
-  options.driverPath = u"\\Tarvin.exe";
-  sim::SimDevice device(options);
+  std::string hostFolder = ec ? folder.string() : absolute.string();
 
   const std::u16string name = sim::FromUtf8(path.filename().string());
   auto layout = std::make_unique<KeyLayout>();
-  if (ReadLayoutFile(name.c_str(), *layout)) {
+  auto error = std::make_unique<LayoutError>();
+  if (ReadLayoutFileFrom(name.c_str(), LayoutFileSource{&ReadFromFolder, &hostFolder},
+                         AnsiDecoder{&Decode, &codePage}, *layout, *error)) {
     std::cout << sim::ToUtf8(name) << ": ok: " << sim::ToUtf8(layout->name) << "\n";
     if (dump) std::cout << DumpLayout(*layout);
     return true;
   }
-  std::string shown;
-  for (const sim::LogEntry& entry : device.Log()) {
-    if (entry.kind == sim::LogKind::MessageBox) shown = sim::ToUtf8(device.LogText2(entry));
-  }
-  std::cout << (shown.empty() ? sim::ToUtf8(name) + ": not read" : shown) << "\n";
+  WChar shown[kLayoutErrorTextLength];
+  FormatLayoutError(*error, shown, kLayoutErrorTextLength);
+  std::cout << sim::ToUtf8(shown) << "\n";
   return false;
 }
 
 }  // namespace
-
 int main(int argc, char** argv) {
   uint32_t codePage = 1252;
   bool dump = false;
@@ -96,11 +90,16 @@ int main(int argc, char** argv) {
     }
   }
   if (files.empty()) return Usage("");
-  if (!CodePageKnown(codePage)) return Usage("unknown code page " + std::to_string(codePage));
+  std::unique_ptr<sim::CodePageConverter> converter;
+  try {
+    converter = std::make_unique<sim::CodePageConverter>(codePage);
+  } catch (const std::invalid_argument&) {
+    return Usage("unknown code page " + std::to_string(codePage));
+  }
 
   bool allRead = true;
   for (const std::string& file : files) {
-    if (!CheckFile(file, codePage, dump)) allRead = false;
+    if (!CheckFile(file, *converter, dump)) allRead = false;
   }
   std::cout.flush();
   return allRead ? 0 : 1;

@@ -36,12 +36,15 @@ TEST_F(CatalogueTest, ListsTheLayoutFilesThatReadAndShowsWhyOthersDoNot) {
   Put("D.TVL.bak", "Layout Backup\r\nHint B\r\n");
   Put("notes.txt", "Layout Notes\r\nHint N\r\n");
   Put("Tarvin.cfg", "Layout1 A.TVL\r\n");
+  Put("E.TVL", "Layout E\r\nHint E\r\nBogus 1\r\n");
   EXPECT_TRUE(BuildLayoutCatalogue(*catalogue));
   EXPECT_EQ(Entries(), (std::vector<std::pair<std::string, std::string>>{{"A.TVL", "Russian"}, {"b.tvl", "Russian"}}));
   const std::vector<ShownBox> boxes = Boxes();
-  ASSERT_EQ(boxes.size(), 1u);
+  ASSERT_EQ(boxes.size(), 2u) << "one box per faulty file, in listing order";
   EXPECT_EQ(boxes[0].text, "C.TVL(3): No valid layout hint text was found!");
   EXPECT_EQ(boxes[0].title, "Error reading layout");
+  EXPECT_EQ(boxes[0].flags, 0x50010u);
+  EXPECT_EQ(boxes[1].text, "E.TVL(3): Invalid keyword \"bogus\"");
 }
 
 TEST_F(CatalogueTest, RefusesAFileNameTooLongForALayoutWithAMessage) {
@@ -51,7 +54,9 @@ TEST_F(CatalogueTest, RefusesAFileNameTooLongForALayoutWithAMessage) {
   EXPECT_TRUE(BuildLayoutCatalogue(*catalogue));
   EXPECT_EQ(Entries(), (std::vector<std::pair<std::string, std::string>>{{"Short.TVL", "Short"}}));
   ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_NE(Boxes()[0].text.find(longName), std::string::npos);
+  EXPECT_EQ(Boxes()[0].text, "File name \"" + longName + "\" is too long: a layout file name has at most 62 characters");
+  EXPECT_EQ(Boxes()[0].title, "Error");
+  EXPECT_EQ(Boxes()[0].flags, plat::kMbOk);
 }
 
 TEST_F(CatalogueTest, StopsAt32LayoutsWithoutOverrun) {

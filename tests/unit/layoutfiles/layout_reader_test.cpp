@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
+#include "layoutfiles/layout_error_box.h"
 #include "tests/unit/layoutfiles/layout_invariants.h"
 #include "tests/unit/layoutfiles/reader_fixture.h"
 
@@ -26,102 +28,149 @@ class LayoutReaderTest : public DeviceTest {
  protected:
   bool Read(const std::string& text, const char16_t* name = u"Test.TVL") {
     Put(sim::ToUtf8(name), text);
-    return ReadLayoutFile(name, *layout);
+    return ReadLayoutFile(name, *layout, error);
+  }
+  // The box text the programs would show.
+  std::string Shown() const {
+    WChar text[kLayoutErrorTextLength];
+    EXPECT_TRUE(FormatLayoutError(error, text, kLayoutErrorTextLength));
+    return Utf8(text);
   }
   std::string Path(int exec) { return Utf8(ExecPath(layout->execs[exec])); }
   std::string Params(int exec) {
     const WChar* p = ExecParams(layout->execs[exec]);
     return p == nullptr ? "<none>" : Utf8(p);
   }
+  LayoutError error;
 };
 
 struct FaultCase {
   std::string text;
-  const char* shown;
+  int line;
+  const char* fault;
 };
 
-TEST_F(LayoutReaderTest, ReportsEachFaultOnceWithFileAndLine) {
+// The reader hands each fault back naming the file and the line, and shows nothing itself.
+TEST_F(LayoutReaderTest, ReportsEachFaultWithFileAndLine) {
   const FaultCase cases[] = {
-      {kHead + "FOO bar\r\n", "Bad.TVL(3): Invalid keyword \"foo\""},
-      {kHead + "Hardware\r\n", "Bad.TVL(3): Invalid Hardware parameter value"},
-      {kHead + "Hardware Psion\r\n", "Bad.TVL(3): Invalid Hardware parameter value"},
-      {kHead + "ShiftKey 0100\r\n", "Bad.TVL(3): Invalid ShiftKey parameter"},
-      {kHead + "CapslockKey 14\r\n", "Bad.TVL(3): Invalid CapslockKey parameter"},
-      {kHead + "CtrlKey 0011 x\r\n", "Bad.TVL(3): Invalid CtrlKey parameter"},
-      {kHead + "AltKey 00121\r\n", "Bad.TVL(3): Invalid AltKey parameter"},
-      {kHead + "WinKey 0000\r\n", "Bad.TVL(3): Invalid WinKey parameter"},
-      {kHead + "Key 0041 c0061\r\nAccentKey\r\n", "Bad.TVL(4): AccentKey should be specified before any KeyX definition"},
+      {kHead + "FOO bar\r\n", 3, "Invalid keyword \"foo\""},
+      {kHead + "Hardware\r\n", 3, "Invalid Hardware parameter value"},
+      {kHead + "Hardware Psion\r\n", 3, "Invalid Hardware parameter value"},
+      {kHead + "ShiftKey 0100\r\n", 3, "Invalid ShiftKey parameter"},
+      {kHead + "CapslockKey 14\r\n", 3, "Invalid CapslockKey parameter"},
+      {kHead + "CtrlKey 0011 x\r\n", 3, "Invalid CtrlKey parameter"},
+      {kHead + "AltKey 00121\r\n", 3, "Invalid AltKey parameter"},
+      {kHead + "WinKey 0000\r\n", 3, "Invalid WinKey parameter"},
+      {kHead + "Key 0041 c0061\r\nAccentKey\r\n", 4, "AccentKey should be specified before any KeyX definition"},
       {kHead + "Key 0041 c0061\r\nAccentKey2\r\n",
-       "Bad.TVL(4): AccentKey2 should be specified before any KeyX definition"},
+       4, "AccentKey2 should be specified before any KeyX definition"},
       {kHead + "Key 0041 c0061\r\nAccentKey3 00C0\r\n",
-       "Bad.TVL(4): AccentKey3 should be specified before any KeyX definition"},
-      {kHead + "AccentKey 0100\r\n", "Bad.TVL(3): Invalid AccentKey parameter"},
-      {kHead + "AccentKey 00C0\r\nAccentKey2 zz\r\n", "Bad.TVL(4): Invalid AccentKey2 parameter"},
-      {kHead + "AccentKey 00C0\r\nAccentKey2 01C0\r\nAccentKey3 0200\r\n", "Bad.TVL(5): Invalid AccentKey3 parameter"},
-      {kHead + "AccentKey2 00C0\r\n", "Bad.TVL(3): AccentKey is not defined!"},
-      {kHead + "AccentKey\r\nAccentKey2 00C0\r\n", "Bad.TVL(4): AccentKey is not defined!"},
-      {kHead + "AccentKey 00C0\r\nAccentKey3 01C0\r\n", "Bad.TVL(4): AccentKey2 is not defined!"},
-      {kHead + "KeypressTimeout 12\r\n", "Bad.TVL(3): Invalid KeypressTimeout parameter"},
-      {kHead + "KeypressTimeout\r\n", "Bad.TVL(3): Invalid KeypressTimeout parameter"},
-      {kHead + Repeat("Exec %04X x.exe\r\n", 17), "Bad.TVL(19): Too many Exec's defined"},
-      {kHead + "Exec zz\r\n", "Bad.TVL(3): Invalid Exec ID parameter"},
-      {kHead + "Exec\r\n", "Bad.TVL(3): Invalid Exec ID parameter"},
-      {kHead + "Exec 0100 x.exe\r\n", "Bad.TVL(3): Exec ID parameter should be in range 0000 .. 00FF "},
-      {kHead + "Exec 0001 \"\\Windows\\x.exe\r\n", "Bad.TVL(3): Closing qote missed"},
-      {kHead + "Key 0100 c0061\r\n", "Bad.TVL(3): Invalid scan code in Key parameter"},
-      {kHead + "Key 00411 c0061\r\n", "Bad.TVL(3): Invalid scan code in Key parameter"},
-      {kHead + Repeat("Key %04X c0061\r\n", 201, 0x0101), "Bad.TVL(203): Too many keys defined"},
-      {kHead + "Key2 0041 c0061\r\n", "Bad.TVL(3): Missing Key2 41 definition"},
-      {kHead + "Key 0041 c0061\r\nKey 0041 c0062\r\n", "Bad.TVL(4): Missing Key 41 definition"},
-      {kHead + "Key 0141 c0061\r\nKey2 0141 c0061\r\nKey4 0141 c0061\r\n", "Bad.TVL(5): Missing Key4 141 definition"},
-      {kHead + "Key 0041 c0061c0062\r\n", "Bad.TVL(3): Invalid <Normal> code definition"},
-      {kHead + "AccentKey 00C0\r\nKey 0041 c0061 c0062 c0063\r\n", "Bad.TVL(4): Invalid <ICQ Accented> code definition"},
-      {kHead + "Key 0041 c0061 c0062 c0063\r\n", "Bad.TVL(3): Too many code definitions"},
-      {kHead + "Key 0041 e0100\r\n", "Bad.TVL(3): Invalid <Normal> code definition"},
-      {"", "Bad.TVL(1): No valid layout name was found!"},
-      {"; comments\r\n;only\r\n\r\n", "Bad.TVL(4): No valid layout name was found!"},
-      {"Layout\r\nHint H\r\n", "Bad.TVL(3): No valid layout name was found!"},
-      {"Layout T\r\n", "Bad.TVL(2): No valid layout hint text was found!"},
-      {kHead + "Key 0041 e0003\r\n", "Bad.TVL(4): Exec ID 0003 not found"},
-      {kHead + "Key 0041 c0061 e0003\r\nExec 0001 a.exe\r\n\r\n", "Bad.TVL(6): Exec ID 0003 not found"},
-      {kHead + "Key 0041 e0000", "Bad.TVL(3): Exec ID 0000 not found"},
+       4, "AccentKey3 should be specified before any KeyX definition"},
+      {kHead + "AccentKey 0100\r\n", 3, "Invalid AccentKey parameter"},
+      {kHead + "AccentKey 00C0\r\nAccentKey2 zz\r\n", 4, "Invalid AccentKey2 parameter"},
+      {kHead + "AccentKey 00C0\r\nAccentKey2 01C0\r\nAccentKey3 0200\r\n", 5, "Invalid AccentKey3 parameter"},
+      {kHead + "AccentKey2 00C0\r\n", 3, "AccentKey is not defined!"},
+      {kHead + "AccentKey\r\nAccentKey2 00C0\r\n", 4, "AccentKey is not defined!"},
+      {kHead + "AccentKey 00C0\r\nAccentKey3 01C0\r\n", 4, "AccentKey2 is not defined!"},
+      {kHead + "KeypressTimeout 12\r\n", 3, "Invalid KeypressTimeout parameter"},
+      {kHead + "KeypressTimeout\r\n", 3, "Invalid KeypressTimeout parameter"},
+      {kHead + Repeat("Exec %04X x.exe\r\n", 17), 19, "Too many Exec's defined"},
+      {kHead + "Exec zz\r\n", 3, "Invalid Exec ID parameter"},
+      {kHead + "Exec\r\n", 3, "Invalid Exec ID parameter"},
+      {kHead + "Exec 0100 x.exe\r\n", 3, "Exec ID parameter should be in range 0000 .. 00FF "},
+      {kHead + "Exec 0001 \"\\Windows\\x.exe\r\n", 3, "Closing qote missed"},
+      {kHead + "Key 0100 c0061\r\n", 3, "Invalid scan code in Key parameter"},
+      {kHead + "Key 00411 c0061\r\n", 3, "Invalid scan code in Key parameter"},
+      {kHead + Repeat("Key %04X c0061\r\n", 201, 0x0101), 203, "Too many keys defined"},
+      {kHead + "Key2 0041 c0061\r\n", 3, "Missing Key2 41 definition"},
+      {kHead + "Key 0041 c0061\r\nKey 0041 c0062\r\n", 4, "Missing Key 41 definition"},
+      {kHead + "Key 0141 c0061\r\nKey2 0141 c0061\r\nKey4 0141 c0061\r\n", 5, "Missing Key4 141 definition"},
+      {kHead + "Key 0041 c0061c0062\r\n", 3, "Invalid <Normal> code definition"},
+      {kHead + "AccentKey 00C0\r\nKey 0041 c0061 c0062 c0063\r\n", 4, "Invalid <ICQ Accented> code definition"},
+      {kHead + "Key 0041 c0061 c0062 c0063\r\n", 3, "Too many code definitions"},
+      {kHead + "Key 0041 e0100\r\n", 3, "Invalid <Normal> code definition"},
+      {"", 1, "No valid layout name was found!"},
+      {"; comments\r\n;only\r\n\r\n", 4, "No valid layout name was found!"},
+      {"Layout\r\nHint H\r\n", 3, "No valid layout name was found!"},
+      {"Layout T\r\n", 2, "No valid layout hint text was found!"},
+      {kHead + "Key 0041 e0003\r\n", 4, "Exec ID 0003 not found"},
+      {kHead + "Key 0041 c0061 e0003\r\nExec 0001 a.exe\r\n\r\n", 6, "Exec ID 0003 not found"},
+      {kHead + "Key 0041 e0000", 3, "Exec ID 0000 not found"},
   };
   for (const FaultCase& c : cases) {
     device.ClearLog();
-    EXPECT_FALSE(Read(c.text, u"Bad.TVL")) << c.shown;
-    const std::vector<ShownBox> boxes = Boxes();
-    ASSERT_EQ(boxes.size(), 1u) << c.shown;
-    EXPECT_EQ(boxes[0].text, c.shown);
-    EXPECT_EQ(boxes[0].title, "Error reading layout");
-    EXPECT_EQ(boxes[0].flags, 0x50010u);
+    EXPECT_FALSE(Read(c.text, u"Bad.TVL")) << c.fault;
+    EXPECT_EQ(error.box, ReaderErrorBox) << c.fault;
+    EXPECT_EQ(error.lineNumber, c.line) << c.fault;
+    EXPECT_EQ(Utf8(error.fileName), "Bad.TVL") << c.fault;
+    EXPECT_EQ(Utf8(error.text), c.fault);
+    EXPECT_EQ(Shown(), "Bad.TVL(" + std::to_string(c.line) + "): " + c.fault);
+    EXPECT_TRUE(Boxes().empty()) << c.fault;
   }
 }
 
-TEST_F(LayoutReaderTest, ReportsAFileThatCannotBeOpenedByItsName) {
-  EXPECT_FALSE(ReadLayoutFile(u"Missing.TVL", *layout));
-  const std::vector<ShownBox> boxes = Boxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].title, "Error");
-  EXPECT_EQ(boxes[0].text, "Error opening file \"Missing.TVL\" for reading");
-  EXPECT_EQ(boxes[0].flags, plat::kMbOk);
-  EXPECT_EQ(Utf8(layout->fileName), "Missing.TVL");
-  EXPECT_EQ(layout->name[0], 0);
-}
-
-TEST_F(LayoutReaderTest, RefusesAFileNameTooLongForTheLayoutRatherThanCuttingIt) {
+// A file that cannot be read, or whose name does not fit a layout, gets a plain sentence naming it.
+TEST_F(LayoutReaderTest, RefusesFilesItCannotReadWithAPlainMessage) {
   const std::string fits = std::string(58, 'n') + ".TVL";  // 62 characters
   const std::string tooLong = std::string(59, 'n') + ".TVL";
+  const std::string listed = std::string(255, 'L');  // as long as a host file name may be
   Put(fits, kHead);
   Put(tooLong, kHead);
-  EXPECT_TRUE(ReadLayoutFile(sim::FromUtf8(fits).c_str(), *layout));
+  std::filesystem::create_directories(folder.path() + "/Program Files/Tarvin/Folder.TVL");
+  const struct {
+    std::string name;
+    std::string shown;
+  } cases[] = {
+      {"Missing.TVL", "Error opening file \"Missing.TVL\" for reading"},
+      {"Folder.TVL", "Error opening file \"Folder.TVL\" for reading"},
+      {"", "Error opening file \"\" for reading"},
+      {tooLong, "File name \"" + tooLong + "\" is too long: a layout file name has at most 62 characters"},
+      {listed, "File name \"" + listed + "\" is too long: a layout file name has at most 62 characters"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(ReadLayoutFile(sim::FromUtf8(c.name).c_str(), *layout, error)) << c.name;
+    EXPECT_EQ(error.box, PlainErrorBox) << c.name;
+    EXPECT_EQ(error.lineNumber, 0) << c.name;
+    EXPECT_EQ(Utf8(error.fileName), c.name);
+    EXPECT_EQ(Utf8(error.text), c.shown);
+    EXPECT_EQ(Shown(), c.shown);
+    EXPECT_EQ(layout->name[0], 0) << c.name;
+    EXPECT_EQ(Utf8(layout->fileName), c.name.size() <= 62 ? c.name : "") << "a name too long is not cut";
+  }
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_TRUE(ReadLayoutFile(sim::FromUtf8(fits).c_str(), *layout, error));
+  EXPECT_EQ(error.box, NoLayoutError) << "a read that succeeds clears an earlier error";
+  EXPECT_EQ(error.fileName[0], 0);
   EXPECT_EQ(Utf8(layout->fileName), fits);
-  EXPECT_FALSE(ReadLayoutFile(sim::FromUtf8(tooLong).c_str(), *layout));
-  const std::vector<ShownBox> boxes = Boxes();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].title, "Error");
-  EXPECT_EQ(boxes[0].text,
-            "File name \"" + tooLong + "\" is too long: a layout file name has at most 62 characters");
-  EXPECT_EQ(layout->fileName[0], 0);
+}
+
+// The programs show the reader's message in the box of its kind.
+TEST_F(LayoutReaderTest, ShowsTheMessageInTheBoxOfItsKind) {
+  Put("Bad.TVL", kHead + "foo\r\n");
+  Put("Good.TVL", kHead);
+  const struct {
+    const char16_t* name;
+    size_t boxes;
+    const char* title;
+    const char* text;
+    uint32_t flags;
+  } cases[] = {
+      {u"Bad.TVL", 1, "Error reading layout", "Bad.TVL(3): Invalid keyword \"foo\"", 0x50010u},
+      {u"Missing.TVL", 1, "Error", "Error opening file \"Missing.TVL\" for reading", plat::kMbOk},
+      {u"Good.TVL", 0, "", "", 0},
+  };
+  for (const auto& c : cases) {
+    device.ClearLog();
+    const bool ok = ReadLayoutFile(c.name, *layout, error);
+    EXPECT_EQ(ok, c.boxes == 0) << Utf8(c.name);
+    ShowLayoutError(error);
+    const std::vector<ShownBox> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), c.boxes) << Utf8(c.name);
+    if (c.boxes == 0) continue;
+    EXPECT_EQ(boxes[0].title, c.title);
+    EXPECT_EQ(boxes[0].text, c.text);
+    EXPECT_EQ(boxes[0].flags, c.flags);
+  }
 }
 
 TEST_F(LayoutReaderTest, ReadsTheShortRussianLayout) {
@@ -135,7 +184,7 @@ TEST_F(LayoutReaderTest, ReadsTheShortRussianLayout) {
       "Key 0041 c0444 c00F4 ; A\r\n"
       "Exec 0002 \"\\Windows\\notes.exe\"\r\n"
       "Key 0233 e0002 ; Ctrl+3 runs command 2\r\n"));
-  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(error.box, NoLayoutError);
   EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
   EXPECT_EQ(Utf8(layout->fileName), "Test.TVL");
   EXPECT_EQ(Utf8(layout->name), "Russian, Full-size Keyboard");
@@ -251,10 +300,8 @@ TEST_F(LayoutReaderTest, ReadsOnlyTheTextBeforeAZeroByteAndWithinTheBufferSize) 
   EXPECT_TRUE(Read(kHead + std::string(1, '\0') + "garbage\r\n"));
   std::string big = kHead + std::string(66558 - kHead.size() - 1, ';') + "\n";  // the buffer holds this much
   EXPECT_TRUE(Read(big + "garbage\r\n")) << "what lies beyond the buffer is never read";
-  device.ClearLog();
   EXPECT_FALSE(Read(big.substr(0, big.size() - 3) + "\ngarbage\r\n"));
-  ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(Boxes()[0].text, "Test.TVL(4): Invalid keyword \"ga\"") << "the buffer ends within the last line";
+  EXPECT_EQ(Shown(), "Test.TVL(4): Invalid keyword \"ga\"") << "the buffer ends within the last line";
 }
 
 TEST_F(LayoutReaderTest, KeepsTheLinesBeforeAFaultAndReadsNoFurther) {
@@ -262,7 +309,7 @@ TEST_F(LayoutReaderTest, KeepsTheLinesBeforeAFaultAndReadsNoFurther) {
   EXPECT_EQ(Utf8(layout->name), "T");
   EXPECT_EQ(layout->keyCount, 1);
   EXPECT_EQ(layout->hint[0], 0);
-  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Shown(), "Test.TVL(3): Invalid keyword \"bad\"");
 }
 
 TEST_F(LayoutReaderTest, AcceptsTheLimitsThemselves) {

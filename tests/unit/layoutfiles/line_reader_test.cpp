@@ -92,4 +92,42 @@ TEST_F(LineReaderTest, KeepsAnOverlongKeywordCutButNeverEmpty) {
   EXPECT_EQ(lines[0].value, "value");
 }
 
+// A decoder of the caller's stands in for the device's code page (the keyword is still lower-cased);
+// should it refuse, the line still reads, with U+FFFD for every byte outside ASCII, so that it never
+// passes for a comment.
+TEST_F(LineReaderTest, ConvertsThroughTheDecoderItIsGiven) {
+  struct Decoding {
+    const char* name;
+    AnsiDecoder decoder;
+    Line line;
+  };
+  // 0xC9 as the Cyrillic capital Ef, where the device's code page 1252 reads E acute.
+  auto ef = [](void*, const char* bytes, WChar* out, size_t capacity) {
+    size_t i = 0;
+    for (; bytes[i] != 0 && i + 1 < capacity; ++i) {
+      out[i] = bytes[i] == '\xC9' ? u'\u0424' : static_cast<WChar>(static_cast<uint8_t>(bytes[i]));
+    }
+    out[i] = 0;
+    return bytes[i] == 0;
+  };
+  auto refuse = [](void*, const char*, WChar* out, size_t) {
+    out[0] = 0;
+    return false;
+  };
+  const Decoding cases[] = {
+      {"the device's code page", kDeviceAnsi, {1, "layout\xC3\xA9", "\xC3\x89t"}},
+      {"the caller's decoder", {ef, nullptr}, {1, "layout\xD1\x84", "\xD0\xA4t"}},
+      {"a decoder that refuses", {refuse, nullptr}, {1, "layout\xEF\xBF\xBD", "\xEF\xBF\xBDt"}},
+  };
+  for (const Decoding& c : cases) {
+    const std::string text = "Layout\xC9 \xC9t\n";
+    const char* position = text.c_str();
+    int number = 1;
+    WChar keyword[kKeywordLength];
+    WChar value[kValueLength];
+    ASSERT_TRUE(ReadLayoutLine(position, number, keyword, value, c.decoder)) << c.name;
+    EXPECT_EQ((Line{number, Utf8(keyword), Utf8(value)}), c.line) << c.name;
+  }
+}
+
 }  // namespace

@@ -24,7 +24,8 @@ class SampleLayoutTest : public DeviceTest {
     ASSERT_FALSE(bytes.empty()) << name;
     for (unsigned char c : bytes) ASSERT_TRUE(c < 0x80) << name << " holds ASCII only";
     Put(name, bytes);
-    ASSERT_TRUE(ReadLayoutFile(sim::FromUtf8(name).c_str(), *layout)) << (Boxes().empty() ? "" : Boxes()[0].text);
+    LayoutError error;
+    ASSERT_TRUE(ReadLayoutFile(sim::FromUtf8(name).c_str(), *layout, error)) << Utf8(error.text);
     EXPECT_EQ(BrokenLayoutInvariant(*layout), "") << name;
   }
   const KeyDef& Key(ScanWord word) {

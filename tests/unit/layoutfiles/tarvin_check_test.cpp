@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,40 @@ TEST_F(TarvinCheckTest, PrintsTheDevicesMessageForFilesThatDoNotRead) {
             "Error opening file \"Missing.TVL\" for reading\n"
             "NoHint.TVL(2): No valid layout hint text was found!\n");
   EXPECT_EQ(run.status, 1);
+}
+
+// The device's rules, not the host's: its code page in the message, its byte limit, its refusal of
+// long names, its file names without regard to case, and no reading of anything but a file.
+TEST_F(TarvinCheckTest, ReadsEachFileByTheDevicesRules) {
+  const std::string head = "Layout T\r\nHint H\r\n";
+  const std::string full = head + std::string(66558 - head.size() - 1, ';') + "\n";  // the device reads this much
+  const std::string longName = std::string(59, 'n') + ".TVL";
+  folder.Write("Ru.TVL", head + "\xCA\xEB\xE0\xE2\xE8\xF8\xE0 0041\r\n");
+  folder.Write("Full.TVL", full + "garbage\r\n");
+  folder.Write("Cut.TVL", full.substr(0, full.size() - 3) + "\ngarbage\r\n");
+  folder.Write(longName, head);
+  folder.Write("Mixed.TvL", head);
+  std::filesystem::create_directories(In("Folder.TVL"));
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    int status;
+  } cases[] = {
+      {{"--codepage", "1251", In("Ru.TVL")}, "Ru.TVL(3): Invalid keyword \"\xD0\xBA\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB0\"\n", 1},
+      {{In("Full.TVL")}, "Full.TVL: ok: T\n", 0},
+      {{In("Cut.TVL")}, "Cut.TVL(4): Invalid keyword \"ga\"\n", 1},
+      {{In(longName)}, "File name \"" + longName + "\" is too long: a layout file name has at most 62 characters\n", 1},
+      {{In("MIXED.tvl")}, "MIXED.tvl: ok: T\n", 0},
+      {{In("Folder.TVL")}, "Error opening file \"Folder.TVL\" for reading\n", 1},
+      {{In("Wild*.TVL")}, "Error opening file \"Wild*.TVL\" for reading\n", 1},
+      {{folder.path() + "/no-such-folder/Ru.TVL"}, "Error opening file \"Ru.TVL\" for reading\n", 1},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = Check(c.args);
+    EXPECT_EQ(run.out, c.out) << c.args.back();
+    EXPECT_EQ(run.status, c.status) << c.args.back();
+    EXPECT_EQ(run.err, "") << c.args.back();
+  }
 }
 
 TEST_F(TarvinCheckTest, DumpsTheLayoutOfEachFileThatReads) {

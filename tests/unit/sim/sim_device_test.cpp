@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "tests/unit/support/test_windows.h"
 
 #include "platform/platform.h"
@@ -340,4 +342,51 @@ TEST(SimCodePage, ConvertsThroughTheDeviceCodePage) {
   char a[4];
   EXPECT_FALSE(plat::WideToAnsi(u"abcd", a, 4));
   EXPECT_EQ(a[0], 0);
+}
+
+// Host tools convert without a device; they must get exactly what a simulated program gets.
+TEST(SimCodePage, AConverterWithoutADeviceConvertsAsTheDevice) {
+  TempFolder folder;
+  const char* bytes[] = {"", "plain", "\xD4\xF4\xC0", "a\x81\x98\xE9", "\x82\xA0\x83", "\xFF\xFE\x80"};
+  const std::u16string wide[] = {u"", u"\u0424x\u00E9", u"\U0001F600", u"\xD83D", u"\u30A2\u0410"};
+  for (uint32_t codePage : {1251u, 1252u, 1253u, 932u}) {
+    sim::CodePageConverter converter(codePage);
+    SimDevice d = MakeDevice(folder, codePage);
+    for (const char* b : bytes) {
+      for (size_t capacity : {size_t{1}, size_t{3}, size_t{16}}) {
+        plat::WChar mine[16], device[16];
+        const bool ok = converter.AnsiToWide(b, mine, capacity);
+        EXPECT_EQ(ok, plat::AnsiToWide(b, device, capacity)) << codePage << " " << b << " " << capacity;
+        if (ok) {
+          EXPECT_EQ(std::u16string(mine), std::u16string(device)) << codePage << " " << b;
+        }
+      }
+    }
+    for (const std::u16string& w : wide) {
+      for (size_t capacity : {size_t{1}, size_t{3}, size_t{16}}) {
+        char mine[16], device[16];
+        const bool ok = converter.WideToAnsi(w.c_str(), mine, capacity);
+        EXPECT_EQ(ok, plat::WideToAnsi(w.c_str(), device, capacity)) << codePage << " " << capacity;
+        if (ok) {
+          EXPECT_EQ(std::string(mine), std::string(device)) << codePage;
+        }
+      }
+    }
+  }
+  plat::WChar w[4];
+  ASSERT_TRUE(sim::CodePageConverter(1252).AnsiToWide("a\x81\xE9", w, 4));
+  EXPECT_EQ(std::u16string(w), u"a\uFFFD\u00E9");
+}
+
+TEST(SimCodePage, RefusesAnUnknownCodePageWithOrWithoutADevice) {
+  TempFolder folder;
+  EXPECT_TRUE(sim::CodePageConverter::Known(1251));
+  EXPECT_FALSE(sim::CodePageConverter::Known(99999));
+  try {
+    sim::CodePageConverter converter(99999);
+    ADD_FAILURE() << "no converter for an unknown code page";
+  } catch (const std::invalid_argument& e) {
+    EXPECT_STREQ(e.what(), "unknown code page 99999");
+  }
+  EXPECT_THROW(MakeDevice(folder, 99999), std::invalid_argument);
 }
