@@ -7,7 +7,6 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "platform/sim/device.h"
 
 namespace sim {
 
@@ -43,14 +42,6 @@ bool CodePageConverter::Known(uint32_t codePage) {
   } catch (const std::invalid_argument&) {
     return false;
   }
-}
-
-bool SimDevice::AnsiToWide(const char* source, WChar* buffer, size_t capacity) {
-  return codePage_->AnsiToWide(source, buffer, capacity);
-}
-
-bool SimDevice::WideToAnsi(const WChar* source, char* buffer, size_t capacity) {
-  return codePage_->WideToAnsi(source, buffer, capacity);
 }
 
 // Bytes the code page does not define become U+FFFD, so a damaged file still reads.

@@ -1,4 +1,5 @@
-// Construction and teardown of the simulated device, its log, and what the driver inspects.
+// Construction and teardown of the simulated device, its log, its code page, and what the driver
+// inspects.
 #include "platform/sim/device.h"
 
 #include <cstdio>
@@ -144,5 +145,13 @@ bool SimDevice::SetNamedEvent(const WChar* name) {
 }
 
 std::vector<HotKeyInfo> SimDevice::HotKeys() const { return hotKeys_; }
+
+bool SimDevice::AnsiToWide(const char* source, WChar* buffer, size_t capacity) {
+  return codePage_->AnsiToWide(source, buffer, capacity);
+}
+
+bool SimDevice::WideToAnsi(const WChar* source, char* buffer, size_t capacity) {
+  return codePage_->WideToAnsi(source, buffer, capacity);
+}
 
 }  // namespace sim
