@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config git python3 clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   # the Windows programs and their end-to-end tests (64-bit Wine only: wine32 breaks the wine command)
