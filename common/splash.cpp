@@ -62,8 +62,8 @@ void PaintSplash(const SplashWindow& s, plat::Window window) {
   plat::DrawPicture(surface, s.bitmap, r.left + (r.right - r.left - kBitmapWidth) / 2, kBitmapTop);
   plat::Font font = SplashFont(s.fontSize);
   plat::PaintText(surface, font, s.text,
-                 plat::Rect{r.left + kTextMargin, r.top + kTextTop, r.right - kTextMargin, r.bottom - kTextMargin},
-                 plat::kDtCenter | plat::kDtWordBreak, plat::kColorDefault, false);
+                  plat::Rect{r.left + kTextMargin, r.top + kTextTop, r.right - kTextMargin, r.bottom - kTextMargin},
+                  plat::kDtCenter | plat::kDtWordBreak, plat::kColorDefault, false);
   plat::DeleteFont(font);
   plat::FinishPaint(window, surface);
 }
@@ -72,14 +72,9 @@ intptr_t SplashWindowProc(void* context, plat::Window window, uint32_t message, 
   SplashWindow* s = static_cast<SplashWindow*>(context);
   if (s == nullptr) return plat::DefaultWindowProc(window, message, wParam, lParam);
   switch (message) {
-    case plat::kWmCreate:
-      SizeSplash(*s, window);
-      return 0;
-    case plat::kWmPaint:
-      PaintSplash(*s, window);
-      return 0;
-    default:
-      return plat::DefaultWindowProc(window, message, wParam, lParam);
+    case plat::kWmCreate: SizeSplash(*s, window); return 0;
+    case plat::kWmPaint: PaintSplash(*s, window); return 0;
+    default: return plat::DefaultWindowProc(window, message, wParam, lParam);
   }
 }
 

@@ -73,7 +73,7 @@ void PaintHint(EngineState& engine, plat::Window window) {
   plat::FillArea(surface, client, plat::kColorInfoBk);
   plat::Font font = CreateHintFont(*engine.config);
   plat::PaintText(surface, font, engine.hintText, client, plat::kDtCenter | plat::kDtVCenter, plat::kColorInfoText,
-                 true);
+                  true);
   plat::DeleteFont(font);
   plat::FinishPaint(window, surface);
 }

@@ -23,9 +23,7 @@ bool SkippedWhileInjecting(const EngineState& engine, ScanWord word) {
 }
 
 // A second or third accent set equal to the first is the first's cycle, registered once.
-bool AccentSetRepeatsFirst(const KeySet& set, const KeyLayout& layout) {
-  return KeySetsEqual(set, layout.accentKeys);
-}
+bool AccentSetRepeatsFirst(const KeySet& set, const KeyLayout& layout) { return KeySetsEqual(set, layout.accentKeys); }
 
 const KeySet& RoleKeys(const KeyLayout& layout, ModifierRole role) { return layout.*kModifierRoles[role].keys; }
 

@@ -35,20 +35,11 @@ void ReloadConfig(EngineState& engine) {
 
 void RunTrayChoice(EngineState& engine, uint32_t choice) {
   switch (choice) {
-    case IdAbout:
-      ShowAbout(engine.splash);
-      break;
-    case IdUnload:
-      plat::PostQuit(kExitUnloadedFromTray);
-      break;
-    case IdNextLayout:
-      NextLayout(engine);
-      break;
-    case IdSettings:
-      StartSettings();
-      break;
-    default:
-      break;
+    case IdAbout: ShowAbout(engine.splash); break;
+    case IdUnload: plat::PostQuit(kExitUnloadedFromTray); break;
+    case IdNextLayout: NextLayout(engine); break;
+    case IdSettings: StartSettings(); break;
+    default: break;
   }
 }
 
@@ -86,9 +77,7 @@ intptr_t EngineWindowProc(void* context, plat::Window window, uint32_t message, 
   if (engine == nullptr) return plat::DefaultWindowProc(window, message, wParam, lParam);
   engine->window = window;
   switch (message) {
-    case plat::kWmPaint:
-      PaintHint(*engine, window);
-      break;
+    case plat::kWmPaint: PaintHint(*engine, window); break;
     case plat::kWmTimer:
       if (wParam != EngineTimer) break;
       EngineTick(*engine);
@@ -97,20 +86,13 @@ intptr_t EngineWindowProc(void* context, plat::Window window, uint32_t message, 
       ActivityStep(*engine);
       OnHotKey(EngineTranslator(*engine), static_cast<uint16_t>(wParam & 0xFFFF));
       return 0;
-    case MsgNextLayout:
-      NextLayout(*engine);
-      return 0;
-    case MsgReloadConfig:
-      ReloadConfig(*engine);
-      return 0;
-    case MsgReleaseKeys:
-      ReleaseKeys(*engine);
-      return 0;
+    case MsgNextLayout: NextLayout(*engine); return 0;
+    case MsgReloadConfig: ReloadConfig(*engine); return 0;
+    case MsgReleaseKeys: ReleaseKeys(*engine); return 0;
     case MsgTrayNotify:
       if (lParam == plat::kWmLButtonDown) RunTrayChoice(*engine, ShowTrayMenu(*engine));
       break;
-    default:
-      break;
+    default: break;
   }
   return plat::DefaultWindowProc(window, message, wParam, lParam);
 }

@@ -14,9 +14,9 @@ constexpr uint8_t kRWin = 0x5C;
 
 bool IsArrow(uint8_t code) { return code >= kLeft && code <= kDown; }
 
-uint8_t TranslatorState::*const kRoleState[kModifierRoleCount] = {
-    &TranslatorState::shiftOn, &TranslatorState::capsLockOn, &TranslatorState::winOn, &TranslatorState::ctrlOn,
-    &TranslatorState::altOn};
+uint8_t TranslatorState::*const kRoleState[kModifierRoleCount] = {&TranslatorState::shiftOn,
+                                                                  &TranslatorState::capsLockOn, &TranslatorState::winOn,
+                                                                  &TranslatorState::ctrlOn, &TranslatorState::altOn};
 
 uint32_t Now(const Translator& tr) { return tr.inputs->tick(tr.context); }
 
@@ -65,27 +65,16 @@ void RunCommand(const Translator& tr, uint16_t code) {
       tr.outputs->postAction(tr.context, OrnitapAction(code));
       ClearOneShotStates(t);
       break;
-    case CommandKind::ToggleModifier:
-      ToggleModifier(t, command.role);
-      break;
-    case CommandKind::AccentOff:
-      t.accentState = 0;
-      break;
-    case CommandKind::ToggleAccent:
-      SetAccentLevel(t, command.level);
-      break;
-    case CommandKind::CycleAccent:
-      t.accentState = t.accentState >= 3 ? 0 : t.accentState + 1;
-      break;
-    case CommandKind::NextLayout:
-      tr.outputs->switchLayout(tr.context);
-      break;
+    case CommandKind::ToggleModifier: ToggleModifier(t, command.role); break;
+    case CommandKind::AccentOff: t.accentState = 0; break;
+    case CommandKind::ToggleAccent: SetAccentLevel(t, command.level); break;
+    case CommandKind::CycleAccent: t.accentState = t.accentState >= 3 ? 0 : t.accentState + 1; break;
+    case CommandKind::NextLayout: tr.outputs->switchLayout(tr.context); break;
     case CommandKind::Unload:
       t.unloading = 1;
       tr.outputs->unload(tr.context);
       break;
-    case CommandKind::None:
-      break;
+    case CommandKind::None: break;
   }
 }
 
@@ -123,11 +112,8 @@ void TranslateOrdinaryKey(const Translator& tr, uint16_t id, uint16_t pressIndex
       tr.outputs->sendKeystroke(tr.context, value);
       ClearOneShotStates(*tr.state);
       break;
-    case Command:
-      RunCommand(tr, value);
-      break;
-    default:
-      break;
+    case Command: RunCommand(tr, value); break;
+    default: break;
   }
 }
 
@@ -176,7 +162,7 @@ KeyDefMatch FindKeyDef(const Translator& tr, uint16_t id) {
   ScanWord w = static_cast<ScanWord>(s & ~InternalModifierMask(layout));
   bool shift = false, caps = false;
   for (const ModifierRoleInfo& r : kModifierRoles) {
-    const bool on = layout.*r.internal ? t.*kRoleState[r.role] != 0
+    const bool on = layout.*r.internal       ? t.*kRoleState[r.role] != 0
                     : r.role == RoleCapsLock ? tr.inputs->capsLockOn(tr.context)
                                              : (id & r.flag) != 0;
     if (r.role == RoleShift) {
@@ -204,7 +190,8 @@ void OnHotKey(const Translator& tr, uint16_t id) {
   const bool quirky = h == Wizard || h == Hermes;
   const uint8_t e = KeyCode(Resolve(tr, id));
   const uint8_t f = KeyCode(Resolve(tr, t.heldId));
-  const bool indicator = (h == Wizard && e == kIndicator84) || (h == Hermes && (e == kIndicator84 || e == kIndicator83));
+  const bool indicator =
+      (h == Wizard && e == kIndicator84) || (h == Hermes && (e == kIndicator84 || e == kIndicator83));
   if (indicator && t.holdCountdown >= 0 && IsArrow(f)) {
     // The held arrow came from the joystick or wheel: it bypasses the layout.
     t.holdCountdown = -1;
@@ -239,7 +226,8 @@ void EnqueueKeyEvent(const Translator& tr, uint16_t id) {
   if (t.queueCount > 0) {
     KeyEvent& last = t.queue[t.queueCount - 1];
     const bool sameKey = last.hotKeyId == id || KeyCode(Resolve(tr, last.hotKeyId)) == KeyCode(Resolve(tr, id));
-    if (sameKey && key != nullptr && key->pressLevels != 0 && now - last.tick < MultiPressTimeout(*tr.layout, *tr.config)) {
+    if (sameKey && key != nullptr && key->pressLevels != 0 &&
+        now - last.tick < MultiPressTimeout(*tr.layout, *tr.config)) {
       // The count wraps at the levels of the definition the event is translated with, so the
       // press index never points past the levels that definition has.
       const KeyDef* own = SlotKeyDef(tr, last.hotKeyId);

@@ -45,11 +45,11 @@ struct KeyInputs {
 struct KeyOutputs {
   void (*typeCharacter)(void* context, WChar value);
   void (*sendKeystroke)(void* context, ScanWord word);
-  void (*runProgram)(void* context, uint16_t execId);    // the layout's Exec line with this id
-  void (*postAction)(void* context, uint16_t action);    // an action number for the button program
-  void (*switchLayout)(void* context);                   // drops the queue: the presses belong to the old layout
+  void (*runProgram)(void* context, uint16_t execId);  // the layout's Exec line with this id
+  void (*postAction)(void* context, uint16_t action);  // an action number for the button program
+  void (*switchLayout)(void* context);                 // drops the queue: the presses belong to the old layout
   void (*unload)(void* context);
-  void (*showPreview)(void* context, WChar value);       // the character a multi-press key would type now
+  void (*showPreview)(void* context, WChar value);  // the character a multi-press key would type now
 };
 
 // What one call of the core works on.

@@ -32,7 +32,7 @@ plat::Icon RenderTrayIcon(EngineState& engine) {
                       width < n && textHeight <= n;
     if (fits) {
       plat::PaintText(canvas, font, letters, plat::Rect{1, 0, n, n},
-                     plat::kDtCenter | plat::kDtVCenter | plat::kDtSingleLine, plat::kColorCaptionText, true);
+                      plat::kDtCenter | plat::kDtVCenter | plat::kDtSingleLine, plat::kColorCaptionText, true);
     }
     plat::DeleteFont(font);
     if (fits) break;
@@ -60,8 +60,7 @@ uint32_t ShowTrayMenu(EngineState& engine) {
   if (menu == nullptr) return 0;
   // Settings is offered only where it can be started; a path that does not fit counts as missing.
   WChar settings[kMaxPathLength];
-  const bool hasSettings =
-      ProgramFolderPath(kSettingsProgram, settings, kMaxPathLength) && plat::FileExists(settings);
+  const bool hasSettings = ProgramFolderPath(kSettingsProgram, settings, kMaxPathLength) && plat::FileExists(settings);
 
   plat::AppendMenuItem(menu, IdAbout, u"About");
   plat::AppendMenuItem(menu, IdNextLayout, u"Next layout");

@@ -51,18 +51,12 @@ struct BuiltInCommand {
 };
 
 constexpr BuiltInCommand kBuiltInCommands[] = {
-    {0x0101, {CommandKind::ToggleModifier, RoleShift, 0}},
-    {0x0102, {CommandKind::ToggleModifier, RoleCapsLock, 0}},
-    {0x0103, {CommandKind::ToggleModifier, RoleCtrl, 0}},
-    {0x0104, {CommandKind::ToggleModifier, RoleAlt, 0}},
-    {0x0105, {CommandKind::ToggleModifier, RoleWin, 0}},
-    {0x0110, {CommandKind::AccentOff, RoleShift, 0}},
-    {0x0111, {CommandKind::ToggleAccent, RoleShift, 1}},
-    {0x0112, {CommandKind::ToggleAccent, RoleShift, 2}},
-    {0x0113, {CommandKind::ToggleAccent, RoleShift, 3}},
-    {0x011F, {CommandKind::CycleAccent, RoleShift, 0}},
-    {0x0120, {CommandKind::NextLayout, RoleShift, 0}},
-    {0x0121, {CommandKind::Unload, RoleShift, 0}},
+    {0x0101, {CommandKind::ToggleModifier, RoleShift, 0}}, {0x0102, {CommandKind::ToggleModifier, RoleCapsLock, 0}},
+    {0x0103, {CommandKind::ToggleModifier, RoleCtrl, 0}},  {0x0104, {CommandKind::ToggleModifier, RoleAlt, 0}},
+    {0x0105, {CommandKind::ToggleModifier, RoleWin, 0}},   {0x0110, {CommandKind::AccentOff, RoleShift, 0}},
+    {0x0111, {CommandKind::ToggleAccent, RoleShift, 1}},   {0x0112, {CommandKind::ToggleAccent, RoleShift, 2}},
+    {0x0113, {CommandKind::ToggleAccent, RoleShift, 3}},   {0x011F, {CommandKind::CycleAccent, RoleShift, 0}},
+    {0x0120, {CommandKind::NextLayout, RoleShift, 0}},     {0x0121, {CommandKind::Unload, RoleShift, 0}},
 };
 
 }  // namespace

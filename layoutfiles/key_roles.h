@@ -11,13 +11,13 @@ enum ModifierRole : uint8_t { RoleShift, RoleCapsLock, RoleWin, RoleCtrl, RoleAl
 
 struct ModifierRoleInfo {
   ModifierRole role;
-  uint8_t slotBase;               // HotKeyId slot of the set's first word
-  KeySet KeyLayout::*keys;        // the layout's keys for the role
-  uint8_t KeyLayout::*internal;   // set when the layout tracks the modifier itself
-  ScanWord flag;                  // the ScanWord flag of the modifier; 0 for Caps Lock, which has none
-  uint16_t toggleCommand;         // the built-in command that toggles it
-  const WChar* keyword;           // the layout file's keyword, lower case
-  const WChar* invalidMessage;    // the reader's message for a bad value
+  uint8_t slotBase;              // HotKeyId slot of the set's first word
+  KeySet KeyLayout::*keys;       // the layout's keys for the role
+  uint8_t KeyLayout::*internal;  // set when the layout tracks the modifier itself
+  ScanWord flag;                 // the ScanWord flag of the modifier; 0 for Caps Lock, which has none
+  uint16_t toggleCommand;        // the built-in command that toggles it
+  const WChar* keyword;          // the layout file's keyword, lower case
+  const WChar* invalidMessage;   // the reader's message for a bad value
 };
 
 extern const ModifierRoleInfo kModifierRoles[kModifierRoleCount];  // indexed by ModifierRole

@@ -12,10 +12,7 @@ bool FormatLayoutError(const LayoutError& error, WChar* text, size_t capacity) {
     case ReaderErrorBox:
       return wtext::Format(text, capacity, u"%s(%d): %s", error.fileName, static_cast<int>(error.lineNumber),
                            error.text);
-    case PlainErrorBox:
-      return wtext::Copy(text, capacity, error.text);
-    default:
-      text[0] = 0;
-      return true;
+    case PlainErrorBox: return wtext::Copy(text, capacity, error.text);
+    default: text[0] = 0; return true;
   }
 }

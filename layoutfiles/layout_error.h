@@ -20,8 +20,8 @@ constexpr size_t kLayoutErrorNameLength = kMaxPathLength;
 constexpr size_t kLayoutErrorTextLength = kMaxPathLength + 2 * kReaderMessageLength;
 
 struct LayoutError {
-  uint8_t box;         // LayoutErrorBox
-  int32_t lineNumber;  // reader errors: the line, one past the last for faults found at the end
+  uint8_t box;                             // LayoutErrorBox
+  int32_t lineNumber;                      // reader errors: the line, one past the last for faults found at the end
   WChar fileName[kLayoutErrorNameLength];  // as the caller named the file
   // Reader errors: the fault alone; plain errors: the whole sentence, which names the file.
   WChar text[kLayoutErrorTextLength];

@@ -10,9 +10,7 @@ const WChar kUnloadSlot[] = u"<Unload Typist>";
 
 const WChar* ExecPath(const ExecDef& exec) { return exec.text + exec.path; }
 
-const WChar* ExecParams(const ExecDef& exec) {
-  return exec.params == kNoParams ? nullptr : exec.text + exec.params;
-}
+const WChar* ExecParams(const ExecDef& exec) { return exec.params == kNoParams ? nullptr : exec.text + exec.params; }
 
 void ClearLayout(KeyLayout& layout) { std::memset(&layout, 0, sizeof layout); }
 

@@ -117,14 +117,13 @@ struct MapperConfig {
 };
 
 // Special layout slot values, compared exactly.
-extern const WChar kDefaultLayoutSlot[];   // "<Default layout>"
-extern const WChar kUnassignedSlot[];      // "<Unassigned>"
-extern const WChar kUnloadSlot[];          // "<Unload Typist>"
+extern const WChar kDefaultLayoutSlot[];  // "<Default layout>"
+extern const WChar kUnassignedSlot[];     // "<Unassigned>"
+extern const WChar kUnloadSlot[];         // "<Unload Typist>"
 
 // Clears the record and makes it the built-in default layout: no keys, every key passes through.
 void InitDefaultLayout(KeyLayout& layout);
 void ClearLayout(KeyLayout& layout);
-
 
 bool KeySetEmpty(const KeySet& set);
 bool KeySetsEqual(const KeySet& a, const KeySet& b);

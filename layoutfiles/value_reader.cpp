@@ -51,19 +51,12 @@ bool ReadOutputCode(const WChar*& text, OutputKind& kind, uint16_t& value) {
   const WChar* p = SkipBlanks(text);
   switch (*p) {
     case u'c':
-    case u'C':
-      kind = Char;
-      break;
+    case u'C': kind = Char; break;
     case u'k':
-    case u'K':
-      kind = Keystroke;
-      break;
+    case u'K': kind = Keystroke; break;
     case u'e':
-    case u'E':
-      kind = Command;
-      break;
-    default:
-      return false;
+    case u'E': kind = Command; break;
+    default: return false;
   }
   ++p;
   if (!ReadHexWord(p, value)) return false;

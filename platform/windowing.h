@@ -49,9 +49,9 @@ struct WindowSpec {
   const WChar* title;  // nullptr: none
   uint32_t traits;     // WindowTrait bits
   int x, y, width, height;
-  Window parent;   // nullptr: a window of its own; otherwise a child inside `parent`
-  int controlId;   // a child's number within its parent
-  void* context;   // handed to the window procedure with every message
+  Window parent;  // nullptr: a window of its own; otherwise a child inside `parent`
+  int controlId;  // a child's number within its parent
+  void* context;  // handed to the window procedure with every message
 };
 
 bool RegisterWindowClass(const WChar* className, WndProc proc);

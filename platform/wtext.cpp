@@ -110,9 +110,7 @@ bool FormatV(WChar* dst, size_t capacity, const WChar* format, va_list args) {
         for (; *s != 0; ++s) out.Put(*s);
         break;
       }
-      case u'c':
-        out.Put(static_cast<WChar>(va_arg(args, int)));
-        break;
+      case u'c': out.Put(static_cast<WChar>(va_arg(args, int))); break;
       case u'd': {
         int v = va_arg(args, int);
         unsigned long long mag = v < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(v))
@@ -120,16 +118,10 @@ bool FormatV(WChar* dst, size_t capacity, const WChar* format, va_list args) {
         PutNumber(out, mag, 10, false, width, v < 0);
         break;
       }
-      case u'u':
-        PutNumber(out, va_arg(args, unsigned), 10, false, width, false);
-        break;
+      case u'u': PutNumber(out, va_arg(args, unsigned), 10, false, width, false); break;
       case u'X':
-      case u'x':
-        PutNumber(out, va_arg(args, unsigned), 16, *p == u'X', width, false);
-        break;
-      case u'%':
-        out.Put(u'%');
-        break;
+      case u'x': PutNumber(out, va_arg(args, unsigned), 16, *p == u'X', width, false); break;
+      case u'%': out.Put(u'%'); break;
       case 0:
         --p;  // a lone '%' at the end: stop at the terminator
         break;

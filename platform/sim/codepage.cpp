@@ -7,7 +7,6 @@
 #include <cstring>
 #include <stdexcept>
 
-
 namespace sim {
 
 namespace {

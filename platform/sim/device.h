@@ -29,25 +29,25 @@ using plat::WChar;
 using ProgramEntry = std::function<int()>;
 
 enum class LogKind {
-  Char,         // a = UTF-16 unit typed into the focused window
-  KeyDown,      // a = virtual-key code injected by a program
-  KeyUp,        // a = virtual-key code injected by a program
-  Raw,          // a = ScanWord of a user press that no hot key caught
-  HotKey,       // a = ScanWord pressed, b = hot key id, c = pid of the owner
-  Start,        // s1 = path, s2 = params (b = 1 when there are params); a = pid or 0 on failure
-  Exit,         // a = pid, b = exit code, s1 = path
-  MessageBox,   // s1 = title, s2 = text, a = flags, b = the button returned; c = how many ms the box
-                //   stayed open when a scripted answer closed it, -1 when none did (the default button
-                //   at once); logged when the box opens
-  Post,         // s1 = class of the target window, a = message, b = wParam, c = lParam
-  Broadcast,    // a = message, b = wParam
-  IdleReset,    // the platform's idle timer was reset
-  EventSet,     // s1 = event name
-  TextDrawn,    // s1 = text, s2 = class of the window it was drawn into (empty on an icon)
-  TrayAdd,      // s1 = tip
-  TrayDelete,   //
-  Menu,         // s1 = the items, one a line ("-" for a separator), a = the identifier chosen (0: none),
-                //   b, c = the position asked for
+  Char,        // a = UTF-16 unit typed into the focused window
+  KeyDown,     // a = virtual-key code injected by a program
+  KeyUp,       // a = virtual-key code injected by a program
+  Raw,         // a = ScanWord of a user press that no hot key caught
+  HotKey,      // a = ScanWord pressed, b = hot key id, c = pid of the owner
+  Start,       // s1 = path, s2 = params (b = 1 when there are params); a = pid or 0 on failure
+  Exit,        // a = pid, b = exit code, s1 = path
+  MessageBox,  // s1 = title, s2 = text, a = flags, b = the button returned; c = how many ms the box
+               //   stayed open when a scripted answer closed it, -1 when none did (the default button
+               //   at once); logged when the box opens
+  Post,        // s1 = class of the target window, a = message, b = wParam, c = lParam
+  Broadcast,   // a = message, b = wParam
+  IdleReset,   // the platform's idle timer was reset
+  EventSet,    // s1 = event name
+  TextDrawn,   // s1 = text, s2 = class of the window it was drawn into (empty on an icon)
+  TrayAdd,     // s1 = tip
+  TrayDelete,  //
+  Menu,        // s1 = the items, one a line ("-" for a separator), a = the identifier chosen (0: none),
+               //   b, c = the position asked for
 };
 
 struct LogEntry {
@@ -69,7 +69,7 @@ struct HotKeyInfo {
 struct SimOptions {
   std::string hostFolder;  // the device's root folder on the host
   uint32_t codePage = 1252;
-  uint32_t startTick = 0;  // GetTickCount at virtual time 0 (to test the 2^32 wrap)
+  uint32_t startTick = 0;      // GetTickCount at virtual time 0 (to test the 2^32 wrap)
   bool hotKeyTakeover = true;  // whether the take-from-any-owner call exists
   std::u16string driverPath = u"\\Program Files\\Tarvin\\Driver.exe";
   int dpiY = 131;
@@ -85,16 +85,16 @@ struct SimOptions {
 // ---- what drawing left behind, for the driver to inspect (drawing.cpp, shell.cpp) ---------------
 struct PaintOp {
   enum class Kind { Fill, Text, Frame, Bitmap } kind;
-  plat::Rect rect;        // Fill, Frame, Text: the rectangle given; Bitmap: where the picture landed
-  int color;              // Fill: the system colour; Text: the text colour (plat::kColorDefault)
-  uint32_t flags;         // Text: the layout flags
-  bool transparent;       // Text: drawn without a background
-  int charHeight;         // Text: the font's character height in pixels
-  int weight;             // Text: the font's weight
-  std::u16string text;    // Text: as given
-  std::u16string lines;   // Text: as laid out, the lines joined with '\n'
-  plat::Rect bounds;      // Text: where the text landed, before clipping to `rect`
-  int resourceId;         // Bitmap
+  plat::Rect rect;       // Fill, Frame, Text: the rectangle given; Bitmap: where the picture landed
+  int color;             // Fill: the system colour; Text: the text colour (plat::kColorDefault)
+  uint32_t flags;        // Text: the layout flags
+  bool transparent;      // Text: drawn without a background
+  int charHeight;        // Text: the font's character height in pixels
+  int weight;            // Text: the font's weight
+  std::u16string text;   // Text: as given
+  std::u16string lines;  // Text: as laid out, the lines joined with '\n'
+  plat::Rect bounds;     // Text: where the text landed, before clipping to `rect`
+  int resourceId;        // Bitmap
 };
 
 struct TrayIconInfo {
@@ -102,8 +102,8 @@ struct TrayIconInfo {
   uint32_t id;
   uint32_t callbackMessage;
   std::u16string tip;
-  bool iconAlive;     // false when the icon handed to the tray was destroyed since
-  int iconResource;   // the resource the icon was loaded from; 0 when it was drawn
+  bool iconAlive;    // false when the icon handed to the tray was destroyed since
+  int iconResource;  // the resource the icon was loaded from; 0 when it was drawn
   int iconSize;
   std::vector<PaintOp> iconPicture;  // what was drawn on a drawn icon
 };
@@ -190,8 +190,8 @@ class SimDevice {
     int owner;
     std::u16string className, title, text;
     plat::WndProc proc;
-    void* context;    // handed to `proc` with every message
-    uint32_t traits;  // plat::WindowTrait bits
+    void* context;        // handed to `proc` with every message
+    uint32_t traits;      // plat::WindowTrait bits
     plat::Window parent;  // nullptr for a top-level window
     int controlId;
     int x, y, width, height;
@@ -307,7 +307,7 @@ class SimDevice {
   Proc* running_ = nullptr;
   bool terminating_ = false;
   std::vector<std::unique_ptr<Proc>> procs_;  // index = pid; 0 is the driver
-  std::vector<WindowRec> windows_;           // handle = index + 1
+  std::vector<WindowRec> windows_;            // handle = index + 1
   plat::Window foreground_ = nullptr;
   std::vector<HotKeyInfo> hotKeys_;
   bool capsLock_ = false;

@@ -200,9 +200,17 @@ SimDevice::Ui::Ui() {
 std::vector<PaintOp> Canvas::Ops() const {
   std::vector<PaintOp> out;
   for (const PaintOpRec& r : ops) {
-    PaintOp op{r.kind, r.rect, r.color, r.flags, r.transparent, r.charHeight, r.weight,
-               text.substr(r.textOffset, r.textLength), text.substr(r.linesOffset, r.linesLength),
-               r.bounds, r.resourceId};
+    PaintOp op{r.kind,
+               r.rect,
+               r.color,
+               r.flags,
+               r.transparent,
+               r.charHeight,
+               r.weight,
+               text.substr(r.textOffset, r.textLength),
+               text.substr(r.linesOffset, r.linesLength),
+               r.bounds,
+               r.resourceId};
     out.push_back(std::move(op));
   }
   return out;
@@ -322,7 +330,7 @@ void FillArea(Surface surface, const Rect& rect, int sysColor) {
 }
 
 void PaintText(Surface surface, Font font, const WChar* text, const Rect& rect, uint32_t flags, int textSysColor,
-              bool transparent) {
+               bool transparent) {
   Window window = nullptr;
   Canvas* c = sim::CanvasOf(surface, &window);
   if (c == nullptr || text == nullptr) return;

@@ -17,8 +17,8 @@ namespace {
 bool AcceptableComponent(const std::u16string& c) {
   if (c.empty() || c == u"." || c == u"..") return false;
   for (WChar ch : c) {
-    if (ch < 0x20 || ch == u'/' || ch == u':' || ch == u'*' || ch == u'?' || ch == u'"' || ch == u'<' ||
-        ch == u'>' || ch == u'|') {
+    if (ch < 0x20 || ch == u'/' || ch == u':' || ch == u'*' || ch == u'?' || ch == u'"' || ch == u'<' || ch == u'>' ||
+        ch == u'|') {
       return false;
     }
   }

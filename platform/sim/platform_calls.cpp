@@ -183,9 +183,7 @@ bool GetProcessExitCode(Process process, int* exitCode) {
 
 void CloseProcess(Process) {}
 
-bool GetProgramPath(WChar* buffer, size_t capacity) {
-  return wtext::Copy(buffer, capacity, D().ProgramPath().c_str());
-}
+bool GetProgramPath(WChar* buffer, size_t capacity) { return wtext::Copy(buffer, capacity, D().ProgramPath().c_str()); }
 
 bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
   return D().ReadFile(path, buffer, capacity, bytesRead);
@@ -201,12 +199,8 @@ FileList OpenFileList(const WChar* pattern, WChar* name, size_t capacity) {
 bool NextListedFile(FileList find, WChar* name, size_t capacity) { return D().FindNext(find, name, capacity); }
 void CloseFileList(FileList find) { D().CloseFileList(find); }
 
-bool AnsiToWide(const char* source, WChar* buffer, size_t capacity) {
-  return D().AnsiToWide(source, buffer, capacity);
-}
-bool WideToAnsi(const WChar* source, char* buffer, size_t capacity) {
-  return D().WideToAnsi(source, buffer, capacity);
-}
+bool AnsiToWide(const char* source, WChar* buffer, size_t capacity) { return D().AnsiToWide(source, buffer, capacity); }
+bool WideToAnsi(const WChar* source, char* buffer, size_t capacity) { return D().WideToAnsi(source, buffer, capacity); }
 
 int GetScreenDpiY() { return D().Options().dpiY; }
 

@@ -25,26 +25,18 @@ using Wait = SimDevice::Proc::Wait;
 
 bool SimDevice::Ready(const Proc& p) const {
   switch (p.state) {
-    case State::New:
-      return true;
-    case State::Blocked:
-      break;
-    default:
-      return false;
+    case State::New: return true;
+    case State::Blocked: break;
+    default: return false;
   }
   if (terminating_) return true;
   switch (p.wait) {
     case Wait::Sleep:
-    case Wait::Time:
-      return now_ >= p.deadline;
-    case Wait::Message:
-      return HasMessage(p);
-    case Wait::Modal:
-      return now_ >= p.deadline || HasMessage(p, false);
-    case Wait::ProcessExit:
-      return procs_[p.waitPid]->state == State::Exited || now_ >= p.deadline;
-    case Wait::None:
-      return true;
+    case Wait::Time: return now_ >= p.deadline;
+    case Wait::Message: return HasMessage(p);
+    case Wait::Modal: return now_ >= p.deadline || HasMessage(p, false);
+    case Wait::ProcessExit: return procs_[p.waitPid]->state == State::Exited || now_ >= p.deadline;
+    case Wait::None: return true;
   }
   return false;
 }
@@ -54,16 +46,14 @@ uint64_t SimDevice::NextEvent(const Proc& p) const {
   switch (p.wait) {
     case Wait::Sleep:
     case Wait::Time:
-    case Wait::ProcessExit:
-      return p.deadline;
+    case Wait::ProcessExit: return p.deadline;
     case Wait::Message:
     case Wait::Modal: {
       uint64_t t = p.wait == Wait::Modal ? p.deadline : UINT64_MAX;
       for (const Timer& timer : p.timers) t = std::min(t, timer.due);
       return t;
     }
-    case Wait::None:
-      return now_;
+    case Wait::None: return now_;
   }
   return UINT64_MAX;
 }

@@ -49,8 +49,11 @@ plat::Window SimDevice::CreateWindowRec(const plat::WindowSpec& spec) {
     if (parent == nullptr || parent->owner != self.pid) return nullptr;
   }
   const bool visible = (spec.traits & plat::kWindowVisible) != 0;
-  WindowRec rec{self.pid, spec.className, spec.title != nullptr ? spec.title : u"", u"", proc, spec.context,
-                spec.traits, spec.parent, spec.controlId, spec.x, spec.y, spec.width, spec.height, visible, visible,
+  WindowRec rec{self.pid,    spec.className, spec.title != nullptr ? spec.title : u"",
+                u"",         proc,           spec.context,
+                spec.traits, spec.parent,    spec.controlId,
+                spec.x,      spec.y,         spec.width,
+                spec.height, visible,        visible,
                 false};
   windows_.push_back(std::move(rec));
   plat::Window handle = internal::ToWindow(windows_.size() - 1);
@@ -236,13 +239,26 @@ bool SimDevice::SetTimerRec(plat::Window window, uintptr_t id, uint32_t period) 
 bool SimDevice::KillTimerRec(plat::Window window, uintptr_t id) {
   WindowRec* w = Win(window);
   if (w == nullptr) return false;
-  return std::erase_if(procs_[w->owner]->timers,
-                       [&](const Timer& t) { return t.window == window && t.id == id; }) > 0;
+  return std::erase_if(procs_[w->owner]->timers, [&](const Timer& t) { return t.window == window && t.id == id; }) > 0;
 }
 
 plat::Window SimDevice::ShowForeignWindow(const std::u16string& className, const std::u16string& title) {
-  WindowRec rec{foreignOwner_->pid, className, title, u"", nullptr, nullptr, plat::kWindowVisible, nullptr, 0, 0, 0,
-                240, 320, true, false, false};
+  WindowRec rec{foreignOwner_->pid,
+                className,
+                title,
+                u"",
+                nullptr,
+                nullptr,
+                plat::kWindowVisible,
+                nullptr,
+                0,
+                0,
+                0,
+                240,
+                320,
+                true,
+                false,
+                false};
   rec.text.reserve(kTextReserve);
   windows_.push_back(std::move(rec));
   plat::Window handle = internal::ToWindow(windows_.size() - 1);

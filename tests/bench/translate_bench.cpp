@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "engine/hotkeys.h"
-#include "layoutfiles/hotkey_ids.h"
 #include "engine/main_window.h"
 #include "engine/translate.h"
+#include "layoutfiles/hotkey_ids.h"
 #include "platform/sim/device.h"
 #include "platform/wtext.h"
 #include "tests/unit/support/temp_folder.h"
@@ -85,9 +85,12 @@ struct CoreBench {
 CoreBench& CB(void* context) { return *static_cast<CoreBench*>(context); }
 const KeyInputs kCoreInputs = {[](void* c) { return CB(c).tick; }, [](void*) { return false; },
                                [](void*) { return false; }};
-const KeyOutputs kCoreOutputs = {[](void* c, WChar) { ++CB(c).typed; }, [](void*, ScanWord) {},
-                                 [](void*, uint16_t) {},     [](void*, uint16_t) {},
-                                 [](void*) {},               [](void*) {},
+const KeyOutputs kCoreOutputs = {[](void* c, WChar) { ++CB(c).typed; },
+                                 [](void*, ScanWord) {},
+                                 [](void*, uint16_t) {},
+                                 [](void*, uint16_t) {},
+                                 [](void*) {},
+                                 [](void*) {},
                                  [](void*, WChar) {}};
 
 void BM_HotKeyThroughTheCore(benchmark::State& state) {

@@ -7,7 +7,7 @@
 #include "platform/sim/device.h"
 
 struct FuzzDevice {
-  std::string hostFolder;   // the device's root
+  std::string hostFolder;     // the device's root
   std::string programFolder;  // host path of "\Program Files\Tarvin"
   sim::SimDevice* device;
 };

@@ -37,8 +37,8 @@ using tools_common::ParseCodePage;
 // the root, so a layout file name is the whole device path after its backslash.
 bool ReadFromFolder(void* context, const WChar* fileName, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
   const std::string& folder = *static_cast<const std::string*>(context);
-  return sim::ReadHostFile(sim::ResolveDevicePath(folder, u"\\" + std::u16string(fileName), false), buffer,
-                           capacity, bytesRead);
+  return sim::ReadHostFile(sim::ResolveDevicePath(folder, u"\\" + std::u16string(fileName), false), buffer, capacity,
+                           bytesRead);
 }
 
 bool Decode(void* context, const char* bytes, WChar* out, size_t capacity) {
@@ -56,8 +56,8 @@ bool CheckFile(const std::string& file, sim::CodePageConverter& codePage, bool d
   const std::u16string name = sim::FromUtf8(path.filename().string());
   auto layout = std::make_unique<KeyLayout>();
   auto error = std::make_unique<LayoutError>();
-  if (ReadLayoutFileFrom(name.c_str(), LayoutFileSource{&ReadFromFolder, &hostFolder},
-                         AnsiDecoder{&Decode, &codePage}, *layout, *error)) {
+  if (ReadLayoutFileFrom(name.c_str(), LayoutFileSource{&ReadFromFolder, &hostFolder}, AnsiDecoder{&Decode, &codePage},
+                         *layout, *error)) {
     std::cout << sim::ToUtf8(name) << ": ok: " << sim::ToUtf8(layout->name) << "\n";
     if (dump) std::cout << DumpLayout(*layout);
     return true;

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/code_page_option.h"
 #include "tools/tarvin-sim/script.h"
 #include "tools/tarvin-sim/session.h"
-#include "tools/common/code_page_option.h"
 
 namespace fs = std::filesystem;
 

@@ -51,9 +51,7 @@ bool Tokenize(const std::string& line, std::vector<Token>& tokens, std::string& 
           case '\\': token.text += '\\'; break;
           case 'r': token.text += '\r'; break;
           case 'n': token.text += '\n'; break;
-          default:
-            problem = std::string("unknown escape \\") + line[i - 1] + " in a quoted string";
-            return false;
+          default: problem = std::string("unknown escape \\") + line[i - 1] + " in a quoted string"; return false;
         }
       }
       if (!closed) {

@@ -15,10 +15,10 @@ enum class TrayItem { About, Next, Settings, Unload, None };
 struct Command {
   CommandKind kind;
   int line = 0;
-  uint32_t number = 0;   // press: the key word; wait, answer: milliseconds; post: the message
-  int button = 0;        // answer: the button (plat::kIdOk ...)
-  uint32_t wParam = 0;   // post
-  bool on = false;       // capslock
+  uint32_t number = 0;  // press: the key word; wait, answer: milliseconds; post: the message
+  int button = 0;       // answer: the button (plat::kIdOk ...)
+  uint32_t wParam = 0;  // post
+  bool on = false;      // capslock
   TrayItem item = TrayItem::None;
   std::u16string className, title;  // foreground
 };

@@ -97,18 +97,10 @@ void Session::Play(const std::vector<Command>& commands) {
 
 void Session::Run(const Command& command) {
   switch (command.kind) {
-    case CommandKind::Press:
-      device_.Press(static_cast<uint16_t>(command.number));
-      break;
-    case CommandKind::Wait:
-      device_.RunFor(command.number);
-      break;
-    case CommandKind::Foreground:
-      Foreground(command.className, command.title);
-      break;
-    case CommandKind::CapsLock:
-      device_.SetCapsLock(command.on);
-      break;
+    case CommandKind::Press: device_.Press(static_cast<uint16_t>(command.number)); break;
+    case CommandKind::Wait: device_.RunFor(command.number); break;
+    case CommandKind::Foreground: Foreground(command.className, command.title); break;
+    case CommandKind::CapsLock: device_.SetCapsLock(command.on); break;
     case CommandKind::Post:
       if (plat::Window engine = EngineWindow()) {
         plat::PostToWindow(engine, command.number, command.wParam, 0);
@@ -116,9 +108,7 @@ void Session::Run(const Command& command) {
         Note(command, "no engine window to post to");
       }
       break;
-    case CommandKind::Start:
-      device_.Start(kEnginePath);
-      break;
+    case CommandKind::Start: device_.Start(kEnginePath); break;
     case CommandKind::Ornitap: {
       // A window of its own that does not take the focus from the user's window.
       const std::pair<std::u16string, std::u16string> key{u"OrnitapWndClass", u"Ornitap Window"};
@@ -129,15 +119,9 @@ void Session::Run(const Command& command) {
       }
       break;
     }
-    case CommandKind::Tray:
-      TapTray(command);
-      break;
-    case CommandKind::HotKeys:
-      ListHotKeys();
-      break;
-    case CommandKind::Answer:
-      device_.QueueMessageBoxAnswer(command.button, command.number);
-      break;
+    case CommandKind::Tray: TapTray(command); break;
+    case CommandKind::HotKeys: ListHotKeys(); break;
+    case CommandKind::Answer: device_.QueueMessageBoxAnswer(command.button, command.number); break;
   }
 }
 
@@ -173,9 +157,8 @@ void Session::ListHotKeys() {
   for (const sim::HotKeyInfo& h : device_.HotKeys()) {
     if (engine != nullptr && h.owner == engine) keys.push_back(h);
   }
-  std::stable_sort(keys.begin(), keys.end(), [](const sim::HotKeyInfo& a, const sim::HotKeyInfo& b) {
-    return a.id < b.id;
-  });
+  std::stable_sort(keys.begin(), keys.end(),
+                   [](const sim::HotKeyInfo& a, const sim::HotKeyInfo& b) { return a.id < b.id; });
   for (const sim::HotKeyInfo& h : keys) {
     out_ << device_.Now() << " hotkey " << Hex(static_cast<uint32_t>(h.id), 4) << " " << h.modifiers << " "
          << Hex(h.keyCode, 2) << "\n";
@@ -199,18 +182,10 @@ void Session::Write(const sim::LogEntry& e) {
   using sim::LogKind;
   std::string line;
   switch (e.kind) {
-    case LogKind::Char:
-      line = "char " + Hex(e.a, 4);
-      break;
-    case LogKind::KeyDown:
-      line = "key " + Hex(e.a, 2) + " down";
-      break;
-    case LogKind::KeyUp:
-      line = "key " + Hex(e.a, 2) + " up";
-      break;
-    case LogKind::Raw:
-      line = "raw " + Hex(e.a, 4);
-      break;
+    case LogKind::Char: line = "char " + Hex(e.a, 4); break;
+    case LogKind::KeyDown: line = "key " + Hex(e.a, 2) + " down"; break;
+    case LogKind::KeyUp: line = "key " + Hex(e.a, 2) + " up"; break;
+    case LogKind::Raw: line = "raw " + Hex(e.a, 4); break;
     case LogKind::Start:
       line = "start " + Quote(device_.LogText1(e));
       if (e.b != 0 && !device_.LogText2(e).empty()) line += " " + Quote(device_.LogText2(e));
@@ -228,24 +203,17 @@ void Session::Write(const sim::LogEntry& e) {
       line = "post " + Quote(device_.LogText1(e)) + " " + std::to_string(e.a) + " " + std::to_string(e.b) + " " +
              std::to_string(e.c);
       break;
-    case LogKind::IdleReset:
-      line = "activity";
-      break;
+    case LogKind::IdleReset: line = "activity"; break;
     case LogKind::TextDrawn:
       if (device_.LogText2(e) != kEngineClass) return;
       line = "hint " + Quote(device_.LogText1(e));
       break;
-    case LogKind::TrayAdd:
-      line = "tray add " + Quote(device_.LogText1(e));
-      break;
-    case LogKind::TrayDelete:
-      line = "tray delete";
-      break;
+    case LogKind::TrayAdd: line = "tray add " + Quote(device_.LogText1(e)); break;
+    case LogKind::TrayDelete: line = "tray delete"; break;
     case LogKind::HotKey:
     case LogKind::Broadcast:
     case LogKind::EventSet:
-    case LogKind::Menu:
-      return;
+    case LogKind::Menu: return;
   }
   out_ << e.time << " " << line << "\n";
 }

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "engine/hotkeys.h"
-#include "layoutfiles/key_roles.h"
 #include "engine/main_window.h"
+#include "layoutfiles/key_roles.h"
 #include "platform/wtext.h"
 
 namespace testing_support {

@@ -31,8 +31,8 @@ TEST(PlaceHint, PositionCodesOnA240By320Screen) {
       {0x0202, 40, 20, 197, 297},  // the default: 3 pixels from the bottom-right corner
       {0x0000, 40, 20, 3, 3},
       {0x0101, 40, 20, 100, 150},
-      {0x0100, 40, 20, 3, 150},   // vertical code 1, horizontal code 0
-      {0x0001, 41, 21, 99, 3},    // (240 - 41) / 2 truncates
+      {0x0100, 40, 20, 3, 150},  // vertical code 1, horizontal code 0
+      {0x0001, 41, 21, 99, 3},   // (240 - 41) / 2 truncates
       {0x0102, 40, 21, 197, 149},
       {0x0202, 300, 20, 3, 297},  // wider than the screen: far edge, then back to 3 from the left
       {0x0001, 300, 20, 3, 3},    // centred: negative, clamped the same way
@@ -67,8 +67,8 @@ TEST(PlaceHint, SizesAndMovesThePopupForTheHintText) {
     int x, y, w, h;
   };
   const Case cases[] = {
-      {u"English", 0x0202, 153, 295, 84, 22},          // (7 + 1) x 10 + 4 = 84
-      {u"", 0x0202, 223, 295, 14, 22},                 // the Q alone still gives a popup
+      {u"English", 0x0202, 153, 295, 84, 22},  // (7 + 1) x 10 + 4 = 84
+      {u"", 0x0202, 223, 295, 14, 22},         // the Q alone still gives a popup
       {u"English", 0x0101, 78, 149, 84, 22},
       {std::u16string(40, u'W'), 0x0202, 3, 295, 414, 22},  // wider than the screen: off the right edge
   };

@@ -42,15 +42,15 @@ TEST(HotKeys, EveryRoleIsRegisteredUnderItsIdAndReleasedAgain) {
   AddKey(l, 0x0242, {{C('b')}});
   h.Start();
   const std::vector<Reg> expected = {
-      {0x0000, 0, 0x41},                         // key 0
-      {0x0101, 4, 0x41},                         // key 1, Shift+A; its stripped word A is taken by key 0
-      {0x0202, 2, 0x42},                         // key 2, Ctrl+B (Ctrl is not tracked: nothing stripped)
-      {0x0100 | 208, 4, 0x10},                   // shift key
-      {212, 0, 0x14}, {0x0100 | 213, 4, 0x14},   // caps lock keys
-      {228, 0, 0xDE},                            // accent
-      {236, 0, 0xDC},                            // accent3
-      {0x0800 | 240, 8, 0x70},                   // switch key
-      {241, 0, 0x84}, {242, 0, 0x83},            // Hermes indicators
+      {0x0000, 0, 0x41},                                 // key 0
+      {0x0101, 4, 0x41},                                 // key 1, Shift+A; its stripped word A is taken by key 0
+      {0x0202, 2, 0x42},                                 // key 2, Ctrl+B (Ctrl is not tracked: nothing stripped)
+      {0x0100 | 208, 4, 0x10},                           // shift key
+      {212, 0, 0x14},          {0x0100 | 213, 4, 0x14},  // caps lock keys
+      {228, 0, 0xDE},                                    // accent
+      {236, 0, 0xDC},                                    // accent3
+      {0x0800 | 240, 8, 0x70},                           // switch key
+      {241, 0, 0x84},          {242, 0, 0x83},           // Hermes indicators
   };
   std::vector<Reg> sorted = expected;
   std::sort(sorted.begin(), sorted.end());

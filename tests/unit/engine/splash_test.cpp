@@ -100,7 +100,7 @@ TEST(Splash, AboutStaysFiveSecondsAndCanBeShownAgain) {
   Device d;
   uint32_t first = 0, second = 0;
   d.device->InstallProgram(kProgram, [&] {
-      SplashWindow s{};
+    SplashWindow s{};
     uint32_t t = plat::TickCount();
     ShowAbout(s);
     first = plat::TickCount() - t;
@@ -124,7 +124,7 @@ TEST(Splash, AboutIsIgnoredWhileTheSplashIsUp) {
   uint32_t elapsed = 1;
   int splashes = 0;
   d.device->InstallProgram(kProgram, [&] {
-      SplashWindow s{};
+    SplashWindow s{};
     ShowSplash(s);
     const uint32_t t = plat::TickCount();
     ShowAbout(s);

@@ -43,12 +43,9 @@ const KeyInputs kInputs = {
     [](void* c) { return B(c).icq; },
 };
 const KeyOutputs kOutputs = {
-    [](void* c, WChar v) { B(c).Note("c", v); },
-    [](void* c, ScanWord w) { B(c).Note("k", w); },
-    [](void* c, uint16_t id) { B(c).Note("x", id); },
-    [](void* c, uint16_t action) { B(c).Note("o", action); },
-    [](void* c) { B(c).effects += "switch "; },
-    [](void* c) { B(c).effects += "unload "; },
+    [](void* c, WChar v) { B(c).Note("c", v); },      [](void* c, ScanWord w) { B(c).Note("k", w); },
+    [](void* c, uint16_t id) { B(c).Note("x", id); }, [](void* c, uint16_t action) { B(c).Note("o", action); },
+    [](void* c) { B(c).effects += "switch "; },       [](void* c) { B(c).effects += "unload "; },
     [](void* c, WChar v) { B(c).Note("p", v); },
 };
 
@@ -131,50 +128,61 @@ TEST(TranslationCore, TableOfCases) {
     std::memset(&lab, 0, sizeof lab);
     Lab(lab, unused, unusedBench);
   }
-  const uint16_t a = Key(lab, 0), shiftA = Key(lab, 1), ctrlQ = Key(lab, 2), exec = Key(lab, 3),
-                 ornitap = Key(lab, 4), accent = Key(lab, 5), unload = Key(lab, 6), next = Key(lab, 7),
-                 win = Key(lab, 8), b = Key(lab, 9);
+  const uint16_t a = Key(lab, 0), shiftA = Key(lab, 1), ctrlQ = Key(lab, 2), exec = Key(lab, 3), ornitap = Key(lab, 4),
+                 accent = Key(lab, 5), unload = Key(lab, 6), next = Key(lab, 7), win = Key(lab, 8), b = Key(lab, 9);
   const uint16_t ctrlA = static_cast<uint16_t>(a | kFlagCtrl);
   const Case cases[] = {
-      {"a multi-press key waits out its window, then types its first level", Lab,
-       Join({{{0, a}}, Ticks(50, 650)}), "c0061 "},
+      {"a multi-press key waits out its window, then types its first level", Lab, Join({{{0, a}}, Ticks(50, 650)}),
+       "c0061 "},
       {"two quick presses type the second level", Lab, Join({{{0, a}, {300, a}}, Ticks(350, 950)}), "c0062 "},
       {"presses further apart than the window count alone", Lab,
        Join({{{0, a}}, Ticks(50, 600), {{650, a}}, Ticks(700, 1300)}), "c0061 c0061 "},
-      {"the count wraps after the last level", Lab,
-       Join({{{0, a}, {100, a}, {200, a}, {300, a}}, Ticks(350, 950)}), "c0061 "},
+      {"the count wraps after the last level", Lab, Join({{{0, a}, {100, a}, {200, a}, {300, a}}, Ticks(350, 950)}),
+       "c0061 "},
       {"a single-level key is ready at the next tick", Lab, {{0, shiftA}, {50, kTick}}, "c0424 "},
       {"keys behind a waiting key come out after it, in order", Lab,
        Join({{{0, a}, {10, ctrlQ}, {20, ornitap}}, Ticks(50, 650)}), "c0061 k0251 o0007 "},
-      {"the same key with Shift merges into the waiting press", Lab,
-       Join({{{0, a}, {10, shiftA}}, Ticks(50, 650)}), "c0062 "},
-      {"ICQ windows get the second group of columns", [](KeyLayout& l, MapperConfig& c, Bench& d) {
+      {"the same key with Shift merges into the waiting press", Lab, Join({{{0, a}, {10, shiftA}}, Ticks(50, 650)}),
+       "c0062 "},
+      {"ICQ windows get the second group of columns",
+       [](KeyLayout& l, MapperConfig& c, Bench& d) {
          Lab(l, c, d);
          d.icq = true;
        },
        Join({{{0, a}}, Ticks(50, 650)}), "c0041 "},
-      {"Caps Lock inverts Shift: B is looked up as Shift+B, Shift+A as A", [](KeyLayout& l, MapperConfig& c, Bench& d) {
+      {"Caps Lock inverts Shift: B is looked up as Shift+B, Shift+A as A",
+       [](KeyLayout& l, MapperConfig& c, Bench& d) {
          Lab(l, c, d);
          d.capsLock = true;
        },
-       {{0, b}, {50, kTick}, {60, shiftA}, {100, kTick}}, "k0042 c0061 "},
+       {{0, b}, {50, kTick}, {60, shiftA}, {100, kTick}},
+       "k0042 c0061 "},
       {"an unmapped combination goes back out with the modifiers of its hot key", Lab,
        Join({{{0, ctrlA}}, Ticks(50, 650)}), "k0241 "},
-      {"keystrokes, programs and button actions", Lab,
-       {{0, ctrlQ}, {10, exec}, {20, ornitap}, {50, kTick}}, "k0251 x0005 o0007 "},
-      {"the accent command applies to the next character only", Lab,
-       {{0, accent}, {10, b}, {20, b}, {50, kTick}}, "c00E1 c0062 "},
+      {"keystrokes, programs and button actions",
+       Lab,
+       {{0, ctrlQ}, {10, exec}, {20, ornitap}, {50, kTick}},
+       "k0251 x0005 o0007 "},
+      {"the accent command applies to the next character only",
+       Lab,
+       {{0, accent}, {10, b}, {20, b}, {50, kTick}},
+       "c00E1 c0062 "},
       {"the layout switch command", Lab, {{0, next}, {50, kTick}}, "switch "},
-      {"after the unload command the key table's presses come to nothing", Lab,
-       {{0, unload}, {50, kTick}, {60, shiftA}, {100, kTick}}, "unload "},
-      {"a Win-coded press is held for a tick, then translated", Lab,
-       {{0, win}, {50, kTick}, {100, kTick}, {150, kTick}}, "c0077 "},
+      {"after the unload command the key table's presses come to nothing",
+       Lab,
+       {{0, unload}, {50, kTick}, {60, shiftA}, {100, kTick}},
+       "unload "},
+      {"a Win-coded press is held for a tick, then translated",
+       Lab,
+       {{0, win}, {50, kTick}, {100, kTick}, {150, kTick}},
+       "c0077 "},
       {"a switch key switches and drops what is queued behind it",
        [](KeyLayout& l, MapperConfig& c, Bench& d) {
          Lab(l, c, d);
          c.switchKeys[0] = 0x0070;
        },
-       {{0, MakeHotKeyId(0x0070, kSwitchKeysBase)}, {10, shiftA}, {50, kTick}}, "switch c0424 "},
+       {{0, MakeHotKeyId(0x0070, kSwitchKeysBase)}, {10, shiftA}, {50, kTick}},
+       "switch c0424 "},
       {"an internal Shift key latches Shift for one character",
        [](KeyLayout& l, MapperConfig& c, Bench& d) {
          Lab(l, c, d);

@@ -260,7 +260,7 @@ TEST(Modifiers, UntrackedModifierFollowsTheHotKey) {
 TEST(Accents, ThreeCycles) {
   struct Case {
     const char* name;
-    bool second, third;        // accent2Keys / accent3Keys repeat accentKeys
+    bool second, third;           // accent2Keys / accent3Keys repeat accentKeys
     std::u16string afterPresses;  // the column after 1, 2, 3, 4 accent presses
   };
   const Case cases[] = {

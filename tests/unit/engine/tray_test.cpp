@@ -53,11 +53,10 @@ TEST(TrayIcon, DrawsTheFirstTwoLettersInTheLargestFontThatFits) {
     int charHeight;
   };
   const Case cases[] = {
-      {16, u"English", u"En", 13},  // cell 16: 2 x 8 = 16 is not below 16; cell 15 fits
-      {32, u"Russian", u"Ru", 26},  // cell 32: 2 x 16 = 32; cell 31: 2 x 15
-      {8, u"Ukrainian", u"Uk", 6},
-      {16, u"R", u"R", 14},         // one letter fits the full cell
-      {2, u"English", u"", 0},      // nothing fits: a plain coloured square
+      {16, u"English", u"En", 13},                        // cell 16: 2 x 8 = 16 is not below 16; cell 15 fits
+      {32, u"Russian", u"Ru", 26},                        // cell 32: 2 x 16 = 32; cell 31: 2 x 15
+      {8, u"Ukrainian", u"Uk", 6}, {16, u"R", u"R", 14},  // one letter fits the full cell
+      {2, u"English", u"", 0},                            // nothing fits: a plain coloured square
   };
   for (const Case& c : cases) {
     EngineHarness h([&](sim::SimOptions& o) { o.smallIconSize = c.iconSize; });
@@ -171,8 +170,8 @@ TEST(TrayMenu, OffersSettingsOnlyWhenTheProgramIsInstalled) {
     h.Run(10);
     const sim::LogEntry* menu = Last(h.device(), sim::LogKind::Menu);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(h.device().LogText1(*menu), installed ? u"About\nNext layout\n-\nSettings\nUnload Tarvin"
-                                                     : u"About\nNext layout\n-\nUnload Tarvin");
+    EXPECT_EQ(h.device().LogText1(*menu),
+              installed ? u"About\nNext layout\n-\nSettings\nUnload Tarvin" : u"About\nNext layout\n-\nUnload Tarvin");
     EXPECT_EQ(menu->b, 240u - 32u) << "screen width less the icon size";
     EXPECT_EQ(menu->c, 320 - 20) << "screen height less the caption";
     EXPECT_EQ(menu->a, 0u) << "nothing was chosen";
@@ -189,11 +188,9 @@ TEST(TrayMenu, CarriesOutTheChoice) {
     int hintsAfter;
   };
   const Case cases[] = {
-      {IdUnload, true, false, 1, 1},
-      {IdSettings, true, true, -1, 1},
+      {IdUnload, true, false, 1, 1},       {IdSettings, true, true, -1, 1},
       {IdSettings, false, false, -1, 1},  // not offered, so not chosen
-      {IdNextLayout, false, false, -1, 2},
-      {0, true, false, -1, 1},
+      {IdNextLayout, false, false, -1, 2}, {0, true, false, -1, 1},
   };
   for (const Case& c : cases) {
     EngineHarness h;

@@ -54,7 +54,8 @@ TEST_F(CatalogueTest, RefusesAFileNameTooLongForALayoutWithAMessage) {
   EXPECT_TRUE(BuildLayoutCatalogue(*catalogue));
   EXPECT_EQ(Entries(), (std::vector<std::pair<std::string, std::string>>{{"Short.TVL", "Short"}}));
   ASSERT_EQ(Boxes().size(), 1u);
-  EXPECT_EQ(Boxes()[0].text, "File name \"" + longName + "\" is too long: a layout file name has at most 62 characters");
+  EXPECT_EQ(Boxes()[0].text,
+            "File name \"" + longName + "\" is too long: a layout file name has at most 62 characters");
   EXPECT_EQ(Boxes()[0].title, "Error");
   EXPECT_EQ(Boxes()[0].flags, plat::kMbOk);
 }

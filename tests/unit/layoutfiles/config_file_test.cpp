@@ -98,7 +98,8 @@ TEST_F(ConfigTest, ClampsTheKeypressTimeoutOnReadingAndWriting) {
   const struct {
     const char* value;
     uint16_t expected;
-  } cases[] = {{"0000", 100}, {"0063", 100}, {"0064", 100}, {"0258", 600}, {"07D0", 2000}, {"07D1", 2000}, {"FFFF", 2000}};
+  } cases[] = {{"0000", 100},  {"0063", 100},  {"0064", 100}, {"0258", 600},
+               {"07D0", 2000}, {"07D1", 2000}, {"FFFF", 2000}};
   for (const auto& c : cases) {
     const std::string file = std::string("KeypressTimeOut ") + c.value + "\r\n";
     Put("Tarvin.cfg", file);

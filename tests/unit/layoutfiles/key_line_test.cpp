@@ -33,7 +33,7 @@ using Columns = std::array<uint16_t, kColumns>;
 struct FillCase {
   int accentSets;
   int codes;
-  Columns columns;  // the code number in each column, when the line reads
+  Columns columns;      // the code number in each column, when the line reads
   const char* message;  // otherwise
 };
 

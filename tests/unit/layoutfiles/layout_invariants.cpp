@@ -47,7 +47,7 @@ std::string BrokenLayoutInvariant(const KeyLayout& layout) {
   if (layout.keyCount > kMaxKeys) return "keyCount above 200";
   if (layout.execCount > kMaxExecs) return "execCount above 16";
 
-  const KeySet* sets[] = {&layout.shiftKeys, &layout.capsLockKeys, &layout.winKeys,      &layout.ctrlKeys,
+  const KeySet* sets[] = {&layout.shiftKeys, &layout.capsLockKeys, &layout.winKeys,     &layout.ctrlKeys,
                           &layout.altKeys,   &layout.accentKeys,   &layout.accent2Keys, &layout.accent3Keys};
   for (const KeySet* set : sets) {
     if (!KeySetWordsValid(*set)) return "a key set holds a word without key code or a gap";

@@ -62,10 +62,8 @@ TEST_F(LayoutReaderTest, ReportsEachFaultWithFileAndLine) {
       {kHead + "AltKey 00121\r\n", 3, "Invalid AltKey parameter"},
       {kHead + "WinKey 0000\r\n", 3, "Invalid WinKey parameter"},
       {kHead + "Key 0041 c0061\r\nAccentKey\r\n", 4, "AccentKey should be specified before any KeyX definition"},
-      {kHead + "Key 0041 c0061\r\nAccentKey2\r\n",
-       4, "AccentKey2 should be specified before any KeyX definition"},
-      {kHead + "Key 0041 c0061\r\nAccentKey3 00C0\r\n",
-       4, "AccentKey3 should be specified before any KeyX definition"},
+      {kHead + "Key 0041 c0061\r\nAccentKey2\r\n", 4, "AccentKey2 should be specified before any KeyX definition"},
+      {kHead + "Key 0041 c0061\r\nAccentKey3 00C0\r\n", 4, "AccentKey3 should be specified before any KeyX definition"},
       {kHead + "AccentKey 0100\r\n", 3, "Invalid AccentKey parameter"},
       {kHead + "AccentKey 00C0\r\nAccentKey2 zz\r\n", 4, "Invalid AccentKey2 parameter"},
       {kHead + "AccentKey 00C0\r\nAccentKey2 01C0\r\nAccentKey3 0200\r\n", 5, "Invalid AccentKey3 parameter"},
@@ -174,16 +172,16 @@ TEST_F(LayoutReaderTest, ShowsTheMessageInTheBoxOfItsKind) {
 }
 
 TEST_F(LayoutReaderTest, ReadsTheShortRussianLayout) {
-  ASSERT_TRUE(Read(
-      "; Russian layout for a 101-key keyboard\r\n"
-      "Layout Russian, Full-size Keyboard\r\n"
-      "Hint RU ; shown while active\r\n"
-      "CapslockKey 0014 0114\r\n"
-      "AccentKey\r\n"
-      "Key 0141 c0424 c00D4 ; Shift+A\r\n"
-      "Key 0041 c0444 c00F4 ; A\r\n"
-      "Exec 0002 \"\\Windows\\notes.exe\"\r\n"
-      "Key 0233 e0002 ; Ctrl+3 runs command 2\r\n"));
+  ASSERT_TRUE(
+      Read("; Russian layout for a 101-key keyboard\r\n"
+           "Layout Russian, Full-size Keyboard\r\n"
+           "Hint RU ; shown while active\r\n"
+           "CapslockKey 0014 0114\r\n"
+           "AccentKey\r\n"
+           "Key 0141 c0424 c00D4 ; Shift+A\r\n"
+           "Key 0041 c0444 c00F4 ; A\r\n"
+           "Exec 0002 \"\\Windows\\notes.exe\"\r\n"
+           "Key 0233 e0002 ; Ctrl+3 runs command 2\r\n"));
   EXPECT_EQ(error.box, NoLayoutError);
   EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
   EXPECT_EQ(Utf8(layout->fileName), "Test.TVL");
@@ -220,11 +218,16 @@ TEST_F(LayoutReaderTest, SetsInternalFlagsFromCommandsAndKeySets) {
     std::string lines;
     uint8_t KeyLayout::*flag;
   } cases[] = {
-      {"Key 0041 e0101\r\n", &KeyLayout::internalShift},   {"Key 0041 e0102\r\n", &KeyLayout::internalCapsLock},
-      {"Key 0041 e0103\r\n", &KeyLayout::internalCtrl},    {"Key 0041 e0104\r\n", &KeyLayout::internalAlt},
-      {"Key 0041 e0105\r\n", &KeyLayout::internalWin},     {"ShiftKey 0010\r\n", &KeyLayout::internalShift},
-      {"CapslockKey 0014\r\n", &KeyLayout::internalCapsLock}, {"CtrlKey 0011\r\n", &KeyLayout::internalCtrl},
-      {"AltKey 0012\r\n", &KeyLayout::internalAlt},        {"WinKey 005B\r\n", &KeyLayout::internalWin},
+      {"Key 0041 e0101\r\n", &KeyLayout::internalShift},
+      {"Key 0041 e0102\r\n", &KeyLayout::internalCapsLock},
+      {"Key 0041 e0103\r\n", &KeyLayout::internalCtrl},
+      {"Key 0041 e0104\r\n", &KeyLayout::internalAlt},
+      {"Key 0041 e0105\r\n", &KeyLayout::internalWin},
+      {"ShiftKey 0010\r\n", &KeyLayout::internalShift},
+      {"CapslockKey 0014\r\n", &KeyLayout::internalCapsLock},
+      {"CtrlKey 0011\r\n", &KeyLayout::internalCtrl},
+      {"AltKey 0012\r\n", &KeyLayout::internalAlt},
+      {"WinKey 005B\r\n", &KeyLayout::internalWin},
       {"Key 0041 c0061\r\nKey2 0041 c0062 e0104\r\n", &KeyLayout::internalAlt},
   };
   uint8_t KeyLayout::*all[] = {&KeyLayout::internalShift, &KeyLayout::internalCapsLock, &KeyLayout::internalCtrl,
@@ -237,18 +240,17 @@ TEST_F(LayoutReaderTest, SetsInternalFlagsFromCommandsAndKeySets) {
 }
 
 TEST_F(LayoutReaderTest, SplitsExecLinesIntoPathAndParametersKeepingTheirCase) {
-  ASSERT_TRUE(Read(kHead +
-                   "Exec 0001 fexplore.exe\r\n"
-                   "Exec 0002 \"\\Program Files\\My App\\App.exe\" -open File.TXT\r\n"
-                   "Exec 0003 \"\\Windows\\iexplore.exe\" HTTP://Example.com/Path?Q=A\r\n"
-                   "Exec 0004 \"\"\r\n"
-                   "Exec 0005\r\n"
-                   "Exec 0006 app.exe \t a  b \t \r\n"
-                   "Exec 00FF \"x.exe\"tail\r\n"
-                   "Exec 0001 second.exe\r\n"
-                   "Key 0041 e0001 ; an Exec ID may be used before its line\r\n"
-                   "Exec 0007 after.exe\r\n"
-                   "Key 0042 e0007\r\n"));
+  ASSERT_TRUE(Read(kHead + "Exec 0001 fexplore.exe\r\n"
+                           "Exec 0002 \"\\Program Files\\My App\\App.exe\" -open File.TXT\r\n"
+                           "Exec 0003 \"\\Windows\\iexplore.exe\" HTTP://Example.com/Path?Q=A\r\n"
+                           "Exec 0004 \"\"\r\n"
+                           "Exec 0005\r\n"
+                           "Exec 0006 app.exe \t a  b \t \r\n"
+                           "Exec 00FF \"x.exe\"tail\r\n"
+                           "Exec 0001 second.exe\r\n"
+                           "Key 0041 e0001 ; an Exec ID may be used before its line\r\n"
+                           "Exec 0007 after.exe\r\n"
+                           "Key 0042 e0007\r\n"));
   ASSERT_EQ(layout->execCount, 9);
   const struct {
     uint16_t id;
@@ -273,14 +275,17 @@ TEST_F(LayoutReaderTest, SplitsExecLinesIntoPathAndParametersKeepingTheirCase) {
 }
 
 TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
-  ASSERT_TRUE(Read(
-      "Layout First\r\nLayout    \xC9t\xE9 fran\xE7" "ais\xA0\xE8\r\nHint H\r\n"
-      "Hardware HERMES\r\n"
-      "ShiftKey 0010 0110 0210\r\nShiftKey 00A0\r\n"
-      "CapslockKey 0031 0032 0033 0034 0035\r\n"
-      "AccentKey 00C0 01C0\r\nAccentKey2 00C0 01C0\r\n"
-      "KeypressTimeout FFFF\r\n"));
-  EXPECT_EQ(Utf8(layout->name), "\xC3\x89t\xC3\xA9 fran\xC3\xA7" "ais\xC2\xA0\xC3\xA8")
+  ASSERT_TRUE(
+      Read("Layout First\r\nLayout    \xC9t\xE9 fran\xE7"
+           "ais\xA0\xE8\r\nHint H\r\n"
+           "Hardware HERMES\r\n"
+           "ShiftKey 0010 0110 0210\r\nShiftKey 00A0\r\n"
+           "CapslockKey 0031 0032 0033 0034 0035\r\n"
+           "AccentKey 00C0 01C0\r\nAccentKey2 00C0 01C0\r\n"
+           "KeypressTimeout FFFF\r\n"));
+  EXPECT_EQ(Utf8(layout->name),
+            "\xC3\x89t\xC3\xA9 fran\xC3\xA7"
+            "ais\xC2\xA0\xC3\xA8")
       << "a later Layout line wins; extra blanks before the value go; letters at both ends stay";
   EXPECT_EQ(layout->hardware, Hermes);
   EXPECT_TRUE(KeySetsEqual(layout->shiftKeys, KeySet{{0x00A0, 0x0110, 0x0210, 0}}));
@@ -288,7 +293,8 @@ TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
   EXPECT_TRUE(KeySetsEqual(layout->accentKeys, layout->accent2Keys)) << "AccentKey2 may repeat AccentKey";
   EXPECT_EQ(layout->keypressTimeout, 0xFFFF) << "not clamped";
 
-  ASSERT_TRUE(Read("Layout " + std::string(200, 'n') + "\r\nHint " + std::string(100, 'h') + "\r\nHardware wizard\r\n"));
+  ASSERT_TRUE(
+      Read("Layout " + std::string(200, 'n') + "\r\nHint " + std::string(100, 'h') + "\r\nHardware wizard\r\n"));
   EXPECT_EQ(Utf8(layout->name), std::string(126, 'n'));
   EXPECT_EQ(Utf8(layout->hint), std::string(62, 'h'));
   EXPECT_EQ(layout->hardware, Wizard);

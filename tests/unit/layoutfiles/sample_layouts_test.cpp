@@ -53,9 +53,9 @@ TEST_F(SampleLayoutTest, SimpleSampleUsesTwoExecLinesAndAFewKeys) {
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind(";", 0) == 0) comments += line + " ";
   }
-  for (const char* keyword : {"Layout:", "Hint:", "Hardware:", "ShiftKey,", "CapslockKey,", "CtrlKey,", "AltKey,",
-                              "WinKey:", "AccentKey,", "AccentKey2,", "AccentKey3:", "KeypressTimeout:", "Exec:",
-                              "Key:", "Key2 .. Key6:"}) {
+  for (const char* keyword :
+       {"Layout:", "Hint:", "Hardware:", "ShiftKey,", "CapslockKey,", "CtrlKey,", "AltKey,", "WinKey:", "AccentKey,",
+        "AccentKey2,", "AccentKey3:", "KeypressTimeout:", "Exec:", "Key:", "Key2 .. Key6:"}) {
     EXPECT_NE(comments.find(std::string(" ") + keyword), std::string::npos) << keyword << " is explained";
   }
 }

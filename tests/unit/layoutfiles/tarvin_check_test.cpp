@@ -50,8 +50,8 @@ class TarvinCheckTest : public ::testing::Test {
 
 TEST_F(TarvinCheckTest, ReadsTheSampleLayouts) {
   const std::string dir = TARVIN_RESOURCES_DIR;
-  const ToolRun run = Check({dir + "/Simple Sample.TVL", dir + "/Russian Default.TVL",
-                         dir + "/Russian, Default Smartphone.TVL"});
+  const ToolRun run =
+      Check({dir + "/Simple Sample.TVL", dir + "/Russian Default.TVL", dir + "/Russian, Default Smartphone.TVL"});
   EXPECT_EQ(run.out,
             "Simple Sample.TVL: ok: Simple Sample\n"
             "Russian Default.TVL: ok: Russian, Full-size Keyboard\n"
@@ -90,7 +90,9 @@ TEST_F(TarvinCheckTest, ReadsEachFileByTheDevicesRules) {
     std::string out;
     int status;
   } cases[] = {
-      {{"--codepage", "1251", In("Ru.TVL")}, "Ru.TVL(3): Invalid keyword \"\xD0\xBA\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB0\"\n", 1},
+      {{"--codepage", "1251", In("Ru.TVL")},
+       "Ru.TVL(3): Invalid keyword \"\xD0\xBA\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB0\"\n",
+       1},
       {{In("Full.TVL")}, "Full.TVL: ok: T\n", 0},
       {{In("Cut.TVL")}, "Cut.TVL(4): Invalid keyword \"ga\"\n", 1},
       {{In(longName)}, "File name \"" + longName + "\" is too long: a layout file name has at most 62 characters\n", 1},
@@ -148,8 +150,12 @@ TEST_F(TarvinCheckTest, ReadsInTheCodePageGivenAndPrintsUtf8) {
 TEST_F(TarvinCheckTest, RefusesBadUsageWithStatus2) {
   folder.Write("Good.TVL", "Layout Good\r\nHint G\r\n");
   const std::vector<std::vector<std::string>> cases = {
-      {}, {"--dump"}, {"--verbose", In("Good.TVL")}, {In("Good.TVL"), "--codepage"},
-      {"--codepage", "abc", In("Good.TVL")}, {"--codepage", "77777", In("Good.TVL")},
+      {},
+      {"--dump"},
+      {"--verbose", In("Good.TVL")},
+      {In("Good.TVL"), "--codepage"},
+      {"--codepage", "abc", In("Good.TVL")},
+      {"--codepage", "77777", In("Good.TVL")},
   };
   for (const auto& args : cases) {
     const ToolRun run = Check(args);

@@ -16,7 +16,6 @@ using testing_support::TempFolder;
 
 namespace {
 
-
 struct Fixture {
   Fixture() {
     sim::SimOptions o;
@@ -65,7 +64,7 @@ TEST(SimFonts, MeasureByTheDocumentedModel) {
       {-10, 0, u"a\r\n\rb", calc, 6, 3, 12},
       {-10, 0, u"abc\n", calc, 18, 2, 12},
       {-10, 0, u"", calc, 0, 0, 12},
-      {-10, 0, u"ab\ncd", single, 24, 1, 12},  // breaks are no breaks on a single line
+      {-10, 0, u"ab\ncd", single, 24, 1, 12},                                  // breaks are no breaks on a single line
       {-10, 0, u"one two three four", calc | plat::kDtWordBreak, 108, 1, 12},  // no width to wrap at
   };
   TempFolder folder;
@@ -98,7 +97,10 @@ TEST(SimPainting, WrapsAndPlacesText) {
       // 100 pixels hold 16 characters of 6: the line breaks at the blank before "four".
       {u"one two three four", {0, 0, 100, 50}, wrapCentre, u"one two three\nfour", {11, 0, 89, 24}},
       // A word longer than the line stands alone and runs over both sides when centred.
-      {u"abcdefghijklmnopqrstuvwxyz ok", {0, 0, 60, 50}, wrapCentre, u"abcdefghijklmnopqrstuvwxyz\nok",
+      {u"abcdefghijklmnopqrstuvwxyz ok",
+       {0, 0, 60, 50},
+       wrapCentre,
+       u"abcdefghijklmnopqrstuvwxyz\nok",
        {-48, 0, 108, 24}},
       {u"one\n\rtwo", {10, 20, 110, 70}, wrapCentre, u"one\ntwo", {51, 20, 69, 44}},
       // Vertical centring needs a single line, as on the device.
@@ -144,14 +146,15 @@ TEST(SimTray, IconsAreAddedOnceAndTapsReachTheirWindow) {
   sTapId = 0;
   sTapMouse = 0;
   fx.device->InstallProgram(u"\\Tray.exe", [] {
-    plat::RegisterWindowClass(u"TrayOwner", [](void*, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
-      if (m == 4000) {
-        sTapId = wp;
-        sTapMouse = lp;
-        plat::PostQuit(0);
-      }
-      return plat::DefaultWindowProc(w, m, wp, lp);
-    });
+    plat::RegisterWindowClass(u"TrayOwner",
+                              [](void*, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
+                                if (m == 4000) {
+                                  sTapId = wp;
+                                  sTapMouse = lp;
+                                  plat::PostQuit(0);
+                                }
+                                return plat::DefaultWindowProc(w, m, wp, lp);
+                              });
     plat::Window w = testing_support::MakeWindow(u"TrayOwner", u"T");
     plat::Icon icon = plat::LoadProgramIcon(105, 16);
     const bool added = plat::AddTrayIcon(w, 7, 4000, icon, u"tip");

@@ -93,7 +93,7 @@ TEST(SimModal, AnOpenBoxLeavesTheProgramsWindowsAndOtherProgramsRunning) {
   plat::Process other = d.Start(u"\\Other.exe");
   d.RunFor(120);
   ASSERT_NE(probe.window, nullptr);
-  d.Press(0x0141);                                     // a hot key of the probe's window
+  d.Press(0x0141);                                       // a hot key of the probe's window
   plat::PostToWindow(probe.window, kQuitRequest, 0, 0);  // its procedure posts the quit
   d.RunFor(100);
   EXPECT_TRUE(d.HasExited(other)) << "another program ran while the box was open";
@@ -102,8 +102,8 @@ TEST(SimModal, AnOpenBoxLeavesTheProgramsWindowsAndOtherProgramsRunning) {
 
   EXPECT_EQ(probe.result, plat::kIdCancel);
   EXPECT_EQ(probe.closedAt, 350u);
-  const Seen whileOpen = {{0, plat::kWmPaint},    {100, plat::kWmTimer}, {120, plat::kWmHotKey},
-                          {120, kQuitRequest},    {200, plat::kWmTimer}, {300, plat::kWmTimer}};
+  const Seen whileOpen = {{0, plat::kWmPaint}, {100, plat::kWmTimer}, {120, plat::kWmHotKey},
+                          {120, kQuitRequest}, {200, plat::kWmTimer}, {300, plat::kWmTimer}};
   EXPECT_EQ(probe.seen, whileOpen);
   EXPECT_EQ(probe.seenWhileOpen, whileOpen.size());
   EXPECT_EQ(d.ExitCode(p), 9) << "the quit posted inside the box ended the program afterwards";
@@ -168,7 +168,12 @@ TEST(SimModal, AMenuWithADelayedChoiceIsModalToo) {
   };
   const Case cases[] = {
       {"none", false, 0, 0, 0, 0, {}},
-      {"an item", true, kMenuTwo, 250, kMenuTwo, 250,
+      {"an item",
+       true,
+       kMenuTwo,
+       250,
+       kMenuTwo,
+       250,
        {{0, plat::kWmPaint}, {100, plat::kWmTimer}, {120, plat::kWmHotKey}, {200, plat::kWmTimer}}},
       {"beside the menu", true, 99, 110, 0, 110, {{0, plat::kWmPaint}, {100, plat::kWmTimer}}},
   };

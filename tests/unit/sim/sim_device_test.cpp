@@ -24,7 +24,9 @@ sim::SimOptions Options(const TempFolder& folder, uint32_t codePage = 1252) {
   return o;
 }
 
-SimDevice MakeDevice(const TempFolder& folder, uint32_t codePage = 1252) { return SimDevice(Options(folder, codePage)); }
+SimDevice MakeDevice(const TempFolder& folder, uint32_t codePage = 1252) {
+  return SimDevice(Options(folder, codePage));
+}
 
 std::vector<const sim::LogEntry*> Entries(const SimDevice& d, LogKind kind) {
   std::vector<const sim::LogEntry*> out;
@@ -257,8 +259,13 @@ TEST(SimWindows, ContextReachesTheProcedureAndChildrenGoWithTheirParent) {
 
   plat::RemoveWindow(parent);
   using P = std::pair<int, uint32_t>;
-  EXPECT_EQ(seen.messages, (std::vector<P>{{1, plat::kWmCreate}, {2, plat::kWmCreate}, {3, plat::kWmCreate}, {3, 3001},
-                                           {2, plat::kWmDestroy}, {3, plat::kWmDestroy}, {1, plat::kWmDestroy}}));
+  EXPECT_EQ(seen.messages, (std::vector<P>{{1, plat::kWmCreate},
+                                           {2, plat::kWmCreate},
+                                           {3, plat::kWmCreate},
+                                           {3, 3001},
+                                           {2, plat::kWmDestroy},
+                                           {3, plat::kWmDestroy},
+                                           {1, plat::kWmDestroy}}));
   EXPECT_EQ(plat::ChildWindow(parent, 101), nullptr);
   EXPECT_FALSE(plat::PostToWindow(first, 3001, 0, 0)) << "the child went with its parent";
 }
@@ -287,9 +294,13 @@ TEST(SimFiles, DevicePathsResolveWithoutRegardToCaseInsideTheFolder) {
   ASSERT_TRUE(plat::ReadFileBytes(u"\\Program Files\\Tarvin\\Tarvin.cfg", buf, 2, &n));
   EXPECT_EQ(n, 2u) << "reads stop at the capacity";
 
-  const char16_t* hostile[] = {u"Program Files\\Tarvin\\Tarvin.cfg", u"\\Program Files\\..\\..\\etc\\passwd",
-                               u"\\Program Files\\Tarvin\\..\\Tarvin\\Tarvin.cfg", u"\\a/b", u"\\C:\\x",
-                               u"\\Program Files\\\\Tarvin.cfg", u""};
+  const char16_t* hostile[] = {u"Program Files\\Tarvin\\Tarvin.cfg",
+                               u"\\Program Files\\..\\..\\etc\\passwd",
+                               u"\\Program Files\\Tarvin\\..\\Tarvin\\Tarvin.cfg",
+                               u"\\a/b",
+                               u"\\C:\\x",
+                               u"\\Program Files\\\\Tarvin.cfg",
+                               u""};
   for (const char16_t* path : hostile) {
     EXPECT_FALSE(plat::ReadFileBytes(path, buf, sizeof buf, &n)) << sim::ToUtf8(path);
     EXPECT_FALSE(plat::WriteFileBytes(path, buf, 1)) << sim::ToUtf8(path);
