@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Smoke run of Tarvin.exe under Wine on a private X server: it starts with a layout, registers its
 # window, types through the layout and ends with the exit code a quit message gives it.
-# First the backend's own checks run there (tarvin-platform-check.exe, built beside Tarvin.exe).
+# First the backend's own checks run there (tarvin-platform-check.exe and the library it loads,
+# built beside Tarvin.exe).
 #   platform/win32/smoke/smoke.sh [windows-build-tree]     (default: build/win32)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
 bin="$(cd "${1:-$root/build/win32}" && pwd)/bin"
 exe="$bin/Tarvin.exe"
-for f in "$exe" "$bin/tarvin-platform-check.exe"; do
+for f in "$exe" "$bin/tarvin-platform-check.exe" "$bin/tarvin-platform-check-library.dll"; do
   [ -f "$f" ] || { echo "no $f" >&2; exit 1; }
 done
 
