@@ -38,7 +38,7 @@ mkdir -p "$app"
 cp "$exe" "$app/Tarvin.exe"
 cp "$root/resources/Russian Default.TVL" "$app/"
 printf 'Layout1 Russian Default.TVL\r\nLayout2 <Default layout>\r\nHintMode 0000\r\n' >"$app/Tarvin.cfg"
-x86_64-w64-mingw32-g++-posix -O1 -municode -static -o "$work/probe.exe" "$root/platform/win32/smoke/probe.cpp"
+x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -municode -static -I "$root" -o "$work/probe.exe" "$root/platform/win32/smoke/probe.cpp"
 
 (cd "$app" && exec wine Tarvin.exe) &
 tarvin_pid=$!
