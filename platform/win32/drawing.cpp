@@ -1,4 +1,4 @@
-// Fonts, text, painting, bitmaps and icons with GDI.
+// Fonts, text, painting, pictures and icons with GDI.
 #include "platform/win32/internal.h"
 
 namespace win32 {
@@ -83,14 +83,14 @@ bool MeasureText(Font font, const WChar* text, uint32_t flags, int* width, int* 
   return true;
 }
 
-bool GetClientRect(Window window, Rect* rect) {
+bool GetClientArea(Window window, Rect* rect) {
   RECT r;
   if (window == nullptr || !::GetClientRect(win32::Hwnd(window), &r)) return false;
   *rect = {r.left, r.top, r.right, r.bottom};
   return true;
 }
 
-Surface BeginPaint(Window window) {
+Surface StartPaint(Window window) {
   if (window == nullptr) return nullptr;
   win32::SurfaceRec* s = win32::NewSurface();
   if (s == nullptr) return nullptr;
@@ -103,7 +103,7 @@ Surface BeginPaint(Window window) {
   return win32::ToSurface(s);
 }
 
-void EndPaint(Window window, Surface surface) {
+void FinishPaint(Window window, Surface surface) {
   win32::SurfaceRec* s = win32::Live(surface);
   if (s != nullptr && s->window != nullptr && s->window == win32::Hwnd(window)) {
     ::EndPaint(s->window, &s->paint);
@@ -114,15 +114,15 @@ void EndPaint(Window window, Surface surface) {
   ValidateWindow(window);
 }
 
-void FillRect(Surface surface, const Rect& rect, int sysColor) {
+void FillArea(Surface surface, const Rect& rect, int sysColor) {
   win32::SurfaceRec* s = win32::Live(surface);
   if (s == nullptr) return;
   const RECT r = win32::ToRect(rect);
   ::FillRect(s->dc, &r, ::GetSysColorBrush(sysColor == kColorDefault ? COLOR_WINDOW : sysColor));
 }
 
-void DrawText(Surface surface, Font font, const WChar* text, const Rect& rect, uint32_t flags, int textSysColor,
-              bool transparent) {
+void PaintText(Surface surface, Font font, const WChar* text, const Rect& rect, uint32_t flags, int textSysColor,
+               bool transparent) {
   win32::SurfaceRec* s = win32::Live(surface);
   if (s == nullptr || text == nullptr) return;
   const int saved = ::SaveDC(s->dc);
@@ -142,30 +142,30 @@ void DrawFrame(Surface surface, const Rect& rect) {
   ::SelectObject(s->dc, old);
 }
 
-void DrawBitmap(Surface surface, Bitmap bitmap, int x, int y) {
+void DrawPicture(Surface surface, Picture picture, int x, int y) {
   win32::SurfaceRec* s = win32::Live(surface);
-  if (s == nullptr || bitmap == nullptr) return;
-  HBITMAP picture = reinterpret_cast<HBITMAP>(bitmap);
+  if (s == nullptr || picture == nullptr) return;
+  HBITMAP bitmap = reinterpret_cast<HBITMAP>(picture);
   BITMAP info;
-  if (::GetObjectW(picture, sizeof info, &info) == 0) return;
+  if (::GetObjectW(bitmap, sizeof info, &info) == 0) return;
   HDC source = ::CreateCompatibleDC(s->dc);
   if (source == nullptr) return;
-  HGDIOBJ old = ::SelectObject(source, picture);
+  HGDIOBJ old = ::SelectObject(source, bitmap);
   ::BitBlt(s->dc, x, y, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
   ::SelectObject(source, old);
   ::DeleteDC(source);
 }
 
-Bitmap LoadBitmap(int resourceId) {
-  return reinterpret_cast<Bitmap>(::LoadBitmapW(win32::Instance(), MAKEINTRESOURCEW(resourceId)));
+Picture LoadPicture(int resourceId) {
+  return reinterpret_cast<Picture>(::LoadBitmapW(win32::Instance(), MAKEINTRESOURCEW(resourceId)));
 }
 
-void DeleteBitmap(Bitmap bitmap) {
-  if (bitmap != nullptr) ::DeleteObject(reinterpret_cast<HBITMAP>(bitmap));
+void FreePicture(Picture picture) {
+  if (picture != nullptr) ::DeleteObject(reinterpret_cast<HBITMAP>(picture));
 }
 
 // The icon resource's picture closest to the size asked for, scaled to it.
-Icon LoadIcon(int resourceId, int size) {
+Icon LoadProgramIcon(int resourceId, int size) {
   if (size <= 0) return nullptr;
   return reinterpret_cast<Icon>(
       ::LoadImageW(win32::Instance(), MAKEINTRESOURCEW(resourceId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
@@ -212,7 +212,7 @@ Icon IconFromSurface(Surface surface) {
   return reinterpret_cast<Icon>(icon);
 }
 
-void DestroyIcon(Icon icon) {
+void FreeIcon(Icon icon) {
   if (icon != nullptr) ::DestroyIcon(reinterpret_cast<HICON>(icon));
 }
 

@@ -9,7 +9,7 @@ namespace {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kLargestTransfer = 1u << 30;  // one ReadFile or WriteFile call at most
 
-HANDLE ToHandle(plat::FindHandle find) { return reinterpret_cast<HANDLE>(find); }
+HANDLE ToHandle(plat::FileList list) { return reinterpret_cast<HANDLE>(list); }
 
 bool IsFile(const WIN32_FIND_DATAW& data) { return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0; }
 
@@ -72,12 +72,12 @@ bool WriteFileBytes(const WChar* path, const uint8_t* data, size_t size) {
 
 // The new file takes the old one's name in one step; the write-through makes the rename itself
 // reach the disk before the call returns.
-bool ReplaceFile(const WChar* from, const WChar* to) {
+bool MoveFileOver(const WChar* from, const WChar* to) {
   if (from == nullptr || to == nullptr) return false;
   return ::MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool DeleteFile(const WChar* path) { return path != nullptr && ::DeleteFileW(W(path)) != 0; }
+bool RemoveFile(const WChar* path) { return path != nullptr && ::DeleteFileW(W(path)) != 0; }
 
 bool FileExists(const WChar* path) {
   if (path == nullptr) return false;
@@ -86,7 +86,7 @@ bool FileExists(const WChar* path) {
 }
 
 // A name that does not fit the caller's buffer is cut; the callers check lengths.
-FindHandle FindFirstFile(const WChar* pattern, WChar* name, size_t capacity) {
+FileList OpenFileList(const WChar* pattern, WChar* name, size_t capacity) {
   if (pattern == nullptr) return nullptr;
   WIN32_FIND_DATAW data;
   HANDLE find = ::FindFirstFileW(W(pattern), &data);
@@ -96,19 +96,19 @@ FindHandle FindFirstFile(const WChar* pattern, WChar* name, size_t capacity) {
     return nullptr;
   }
   win32::CopyOut(name, capacity, data.cFileName);
-  return reinterpret_cast<FindHandle>(find);
+  return reinterpret_cast<FileList>(find);
 }
 
-bool FindNextFile(FindHandle find, WChar* name, size_t capacity) {
-  if (find == nullptr) return false;
+bool NextListedFile(FileList list, WChar* name, size_t capacity) {
+  if (list == nullptr) return false;
   WIN32_FIND_DATAW data;
-  if (!win32::NextFile(win32::ToHandle(find), &data)) return false;
+  if (!win32::NextFile(win32::ToHandle(list), &data)) return false;
   win32::CopyOut(name, capacity, data.cFileName);
   return true;
 }
 
-void FindClose(FindHandle find) {
-  if (find != nullptr) ::FindClose(win32::ToHandle(find));
+void CloseFileList(FileList list) {
+  if (list != nullptr) ::FindClose(win32::ToHandle(list));
 }
 
 }  // namespace plat

@@ -27,11 +27,11 @@ namespace plat {
 
 using win32::Hwnd;
 
-bool RegisterHotKey(Window window, int id, uint32_t modifiers, uint32_t keyCode) {
+bool AddHotKey(Window window, int id, uint32_t modifiers, uint32_t keyCode) {
   return ::RegisterHotKey(Hwnd(window), id, modifiers, keyCode) != 0;
 }
 
-bool UnregisterHotKey(Window window, int id) { return ::UnregisterHotKey(Hwnd(window), id) != 0; }
+bool RemoveHotKey(Window window, int id) { return ::UnregisterHotKey(Hwnd(window), id) != 0; }
 
 bool OpenHotKeyTakeover() {
   if (win32::gUnregisterFunc1 != nullptr) return true;

@@ -9,26 +9,6 @@
 #endif
 #include <windows.h>
 
-// The interface names some calls as Win32 does; the A/W macros would rename our definitions.
-#undef CreateWindow
-#undef DeleteFile
-#undef DispatchMessage
-#undef DefWindowProc
-#undef DrawText
-#undef FindFirstFile
-#undef FindNextFile
-#undef FindWindow
-#undef GetClassName
-#undef GetMessage
-#undef GetWindowText
-#undef LoadBitmap
-#undef LoadIcon
-#undef MessageBox
-#undef PeekMessage
-#undef PostMessage
-#undef ReplaceFile
-#undef SendMessage
-
 #include <climits>
 
 #include "platform/platform.h"
@@ -57,7 +37,8 @@ bool CopyOut(WChar* buffer, size_t capacity, const wchar_t* source);
 // the program must not run inside it. nullptr when the system lacks it.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
-// The program's module: resources and window classes belong to it.
+// The module the backend is linked into, the program's or a library's: its resources and window
+// classes belong to it. The module's entry point records it.
 HINSTANCE Instance();
 void SetInstance(HINSTANCE instance);
 

@@ -6,9 +6,9 @@ namespace plat {
 
 using win32::W;
 
-uint32_t GetTickCount() { return ::GetTickCount(); }
+uint32_t TickCount() { return ::GetTickCount(); }
 
-void Sleep(uint32_t ms) { ::Sleep(ms); }
+void SleepFor(uint32_t ms) { ::Sleep(ms); }
 
 Process StartProcess(const WChar* path, const WChar* params) {
   constexpr size_t kMaxCommandLine = 32768;  // the longest command line Win32 accepts

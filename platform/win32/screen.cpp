@@ -41,7 +41,16 @@ bool GetSystemFontPixels(uint32_t* pixels) {
   return answered;
 }
 
-int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+int SystemMetric(Metric metric) {
+  switch (metric) {
+    case Metric::ScreenWidth: return ::GetSystemMetrics(SM_CXSCREEN);
+    case Metric::ScreenHeight: return ::GetSystemMetrics(SM_CYSCREEN);
+    case Metric::CaptionHeight: return ::GetSystemMetrics(SM_CYCAPTION);
+    case Metric::IconSize: return ::GetSystemMetrics(SM_CXICON);
+    case Metric::SmallIconSize: return ::GetSystemMetrics(SM_CXSMICON);
+  }
+  return 0;
+}
 
 int GetScreenWidth() { return win32::ScreenCaps(HORZRES); }
 int GetScreenHeight() { return win32::ScreenCaps(VERTRES); }

@@ -44,7 +44,7 @@ bool DeleteTrayIcon(Window window, uint32_t id) {
   return ::Shell_NotifyIconW(NIM_DELETE, &data) != 0;
 }
 
-Menu CreatePopupMenu() { return reinterpret_cast<Menu>(::CreatePopupMenu()); }
+Menu NewPopupMenu() { return reinterpret_cast<Menu>(::CreatePopupMenu()); }
 
 bool AppendMenuItem(Menu menu, uint32_t id, const WChar* text) {
   if (menu == nullptr) return false;
@@ -59,8 +59,14 @@ bool AppendMenuSeparator(Menu menu) {
 // not close when the user clicks elsewhere; the owner is brought forward first, and the message
 // posted afterwards lets the menu's own loop finish cleanly. The window the user worked in comes
 // back to the front afterwards, as it never left it on the device.
-uint32_t TrackPopupMenu(Menu menu, uint32_t flags, int x, int y, Window owner) {
+uint32_t ShowPopupMenu(Menu menu, MenuAnchor anchor, int x, int y, Window owner) {
   if (menu == nullptr) return 0;
+  UINT flags = 0;
+  switch (anchor) {
+    case MenuAnchor::TopLeft: flags = TPM_TOPALIGN | TPM_LEFTALIGN; break;
+    case MenuAnchor::BottomRight: flags = TPM_BOTTOMALIGN | TPM_RIGHTALIGN; break;
+    default: return 0;  // no corner of ours: nothing opens
+  }
   HWND hwnd = win32::Hwnd(owner);
   HWND previous = ::GetForegroundWindow();
   if (hwnd != nullptr) ::SetForegroundWindow(hwnd);
@@ -72,11 +78,11 @@ uint32_t TrackPopupMenu(Menu menu, uint32_t flags, int x, int y, Window owner) {
   return choice > 0 ? static_cast<uint32_t>(choice) : 0;
 }
 
-void DestroyMenu(Menu menu) {
+void FreeMenu(Menu menu) {
   if (menu != nullptr) ::DestroyMenu(win32::Hmenu(menu));
 }
 
-int MessageBox(const WChar* text, const WChar* title, uint32_t flags) {
+int ShowMessageBox(const WChar* text, const WChar* title, uint32_t flags) {
   return ::MessageBoxW(nullptr, text != nullptr ? W(text) : L"", title != nullptr ? W(title) : L"", flags);
 }
 

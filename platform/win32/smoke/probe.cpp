@@ -9,9 +9,14 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "common/messages.h"
+
 namespace {
 
-HWND FindEngine() { return FindWindowW(L"TarvinWndClass", L"Tarvin Window"); }
+// The shared names are UTF-16, as wchar_t is on Windows.
+const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+HWND FindEngine() { return FindWindowW(Wide(kEngineClass), Wide(kEngineTitle)); }
 
 int Wait() {
   for (int i = 0; i < 200; ++i) {

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Smoke run of Tarvin.exe under Wine on a private X server: it starts with a layout, registers its
 # window, types through the layout and ends with the exit code a quit message gives it.
-# First the backend's own checks run there (tarvin-platform-check.exe, built beside Tarvin.exe).
+# First the backend's own checks run there (tarvin-platform-check.exe and the library it loads,
+# built beside Tarvin.exe).
 #   platform/win32/smoke/smoke.sh [windows-build-tree]     (default: build/win32)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../../.." && pwd)"
 bin="$(cd "${1:-$root/build/win32}" && pwd)/bin"
 exe="$bin/Tarvin.exe"
-for f in "$exe" "$bin/tarvin-platform-check.exe"; do
+for f in "$exe" "$bin/tarvin-platform-check.exe" "$bin/tarvin-platform-check-library.dll"; do
   [ -f "$f" ] || { echo "no $f" >&2; exit 1; }
 done
 
@@ -37,7 +38,7 @@ mkdir -p "$app"
 cp "$exe" "$app/Tarvin.exe"
 cp "$root/resources/Russian Default.TVL" "$app/"
 printf 'Layout1 Russian Default.TVL\r\nLayout2 <Default layout>\r\nHintMode 0000\r\n' >"$app/Tarvin.cfg"
-x86_64-w64-mingw32-g++-posix -O1 -municode -static -o "$work/probe.exe" "$root/platform/win32/smoke/probe.cpp"
+x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -municode -static -I "$root" -o "$work/probe.exe" "$root/platform/win32/smoke/probe.cpp"
 
 (cd "$app" && exec wine Tarvin.exe) &
 tarvin_pid=$!

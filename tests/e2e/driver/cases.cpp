@@ -166,7 +166,7 @@ void CaseReleaseReload(Desk& desk, Engine& engine) {
   if (!Begin(desk, engine)) return;
   TypeSteps(desk, {{{kShiftA}, L"\u0424", "Shift+A types capital ef"}});
 
-  engine.Post(kMsgReleaseKeys);
+  engine.Post(MsgReleaseKeys);
   if (!desk.WaitUntil([&] { return desk.HotKeyFree(kShiftA) && desk.HotKeyFree(kD); })) {
     Fail("Shift+A and D are still held as hot keys after MsgReleaseKeys");
   }
@@ -176,7 +176,7 @@ void CaseReleaseReload(Desk& desk, Engine& engine) {
                       {{kD, kD}, L"dd", "released: D twice types d twice"},
                   });
 
-  engine.Post(kMsgReloadConfig);
+  engine.Post(MsgReloadConfig);
   if (engine.WaitHintShownAndGone()) {
     TypeSteps(desk, {
                         {{kShiftA}, L"\u0424", "reloaded: Shift+A types capital ef again"},
@@ -222,13 +222,13 @@ void CaseTray(Desk& desk, Engine& engine) {
   watchWindow(1500);  // longer than a popup hint would stay
   TypeSteps(desk, {{{kShiftA}, L"\u0424", "Shift+A types capital ef"}});
 
-  engine.Post(kMsgReleaseKeys);
+  engine.Post(MsgReleaseKeys);
   if (desk.WaitUntil([&] { return !engine.TrayIconPresent(); })) {
     Pass("MsgReleaseKeys removes the tray icon");
   } else {
     Fail("the tray icon is still there after MsgReleaseKeys");
   }
-  engine.Post(kMsgReloadConfig);
+  engine.Post(MsgReloadConfig);
   if (desk.WaitUntil([&] { return engine.TrayIconPresent(); })) {
     Pass("MsgReloadConfig brings the tray icon back");
   } else {

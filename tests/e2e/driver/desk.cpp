@@ -10,8 +10,6 @@ namespace e2e {
 
 namespace {
 
-constexpr wchar_t kEngineClass[] = L"TarvinWndClass";
-constexpr wchar_t kEngineTitle[] = L"Tarvin Window";
 constexpr wchar_t kDeskClass[] = L"TarvinE2EDesk";
 constexpr int kEditId = 1;
 constexpr int kProbeHotKeyId = 0xBFFF;
@@ -386,11 +384,12 @@ bool Engine::Running() const {
   return process_.hProcess != nullptr && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-HWND Engine::Window() const { return FindWindowW(kEngineClass, kEngineTitle); }
+HWND Engine::Window() const { return FindWindowW(Wide(kEngineClass), Wide(kEngineTitle)); }
 
 bool Engine::WaitWindow() {
   if (desk_.WaitUntil([this] { return Window() != nullptr; })) return true;
-  Fail("the engine's window \"TarvinWndClass\"/\"Tarvin Window\" did not appear");
+  Fail("the engine's window \"%s\"/\"%s\" did not appear", Utf8(Wide(kEngineClass)).c_str(),
+       Utf8(Wide(kEngineTitle)).c_str());
   return false;
 }
 

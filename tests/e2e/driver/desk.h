@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "common/messages.h"
+
 namespace e2e {
 
 // A key with its modifiers as layouts write it: low byte the virtual-key code, high byte 01 Shift,
@@ -20,11 +22,12 @@ using ScanWord = uint16_t;
 constexpr DWORD kPatience = 5000;  // how long to wait for something that should happen (ms)
 constexpr DWORD kSettle = 300;     // how long to watch for something that should not happen (ms)
 
-// Window messages of the engine.
-constexpr UINT kMsgNextLayout = 3029;
-constexpr UINT kMsgReloadConfig = 3030;
-constexpr UINT kMsgReleaseKeys = 3031;
+// The engine's icon in the tray.
 constexpr UINT kTrayIconId = 23456;
+
+// The programs' shared names are UTF-16, as wchar_t is on Windows.
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "wchar_t must be a UTF-16 unit");
+inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 struct SeenBox {
   std::wstring title;
