@@ -32,8 +32,8 @@ using win32::W;
 bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
   *bytesRead = 0;
   if (path == nullptr) return false;
-  HANDLE file = ::CreateFileW(W(path), GENERIC_READ, win32::kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+  HANDLE file =
+      ::CreateFileW(W(path), GENERIC_READ, win32::kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok = true;
   size_t total = 0;
@@ -55,8 +55,8 @@ bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* 
 
 bool WriteFileBytes(const WChar* path, const uint8_t* data, size_t size) {
   if (path == nullptr) return false;
-  HANDLE file = ::CreateFileW(W(path), GENERIC_WRITE, win32::kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+  HANDLE file =
+      ::CreateFileW(W(path), GENERIC_WRITE, win32::kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   size_t total = 0;
   while (total < size) {

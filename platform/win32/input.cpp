@@ -14,9 +14,9 @@ UnregisterFunc1Proc gUnregisterFunc1 = nullptr;
 // Keys whose scan code needs the extended prefix; without it the system reads the arrows and the
 // navigation block as the numeric keypad's keys.
 bool IsExtendedKey(uint8_t vk) {
-  return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE || vk == VK_LWIN ||
-         vk == VK_RWIN || vk == VK_APPS || vk == VK_DIVIDE || vk == VK_NUMLOCK || vk == VK_RCONTROL ||
-         vk == VK_RMENU || vk == VK_SNAPSHOT;
+  return (vk >= VK_PRIOR && vk <= VK_DOWN) || vk == VK_INSERT || vk == VK_DELETE || vk == VK_LWIN || vk == VK_RWIN ||
+         vk == VK_APPS || vk == VK_DIVIDE || vk == VK_NUMLOCK || vk == VK_RCONTROL || vk == VK_RMENU ||
+         vk == VK_SNAPSHOT;
 }
 
 }  // namespace

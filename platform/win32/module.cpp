@@ -17,8 +17,6 @@ HINSTANCE Instance() { return gInstance != nullptr ? gInstance : reinterpret_cas
 
 void SetInstance(HINSTANCE instance) { gInstance = instance; }
 
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
+HMODULE LoadSystemLibrary(const wchar_t* name) { return ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32); }
 
 }  // namespace win32

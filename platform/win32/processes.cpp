@@ -11,7 +11,7 @@ uint32_t TickCount() { return ::GetTickCount(); }
 void SleepFor(uint32_t ms) { ::Sleep(ms); }
 
 Process StartProcess(const WChar* path, const WChar* params) {
-  constexpr size_t kMaxCommandLine = 32768;  // the longest command line Win32 accepts
+  constexpr size_t kMaxCommandLine = 32768;   // the longest command line Win32 accepts
   static WChar commandLine[kMaxCommandLine];  // CreateProcessW may write into it
   if (!win32::BuildCommandLine(path, params, commandLine, kMaxCommandLine)) return nullptr;
 

@@ -28,8 +28,8 @@ int GetScreenDpiY() { return win32::ScreenCaps(LOGPIXELSY); }
 bool GetSystemFontPixels(uint32_t* pixels) {
   HMODULE shell = win32::LoadSystemLibrary(L"aygshell.dll");
   if (shell == nullptr) return false;
-  auto query = reinterpret_cast<win32::SHGetUIMetricsProc>(
-      reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetUIMetrics")));
+  auto query =
+      reinterpret_cast<win32::SHGetUIMetricsProc>(reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetUIMetrics")));
   bool answered = false;
   if (query != nullptr) {
     DWORD value = *pixels;

@@ -34,10 +34,8 @@ struct TraitStyle {
 // The device's WS_EX_NOANIMATION (0x04000000) means something else on the desktop, which has no
 // such animation to skip, so the trait sets nothing here.
 constexpr TraitStyle kTraitStyles[] = {
-    {plat::kWindowVisible, WS_VISIBLE, 0},
-    {plat::kWindowBorder, WS_BORDER, 0},
-    {plat::kWindowTopmost, 0, WS_EX_TOPMOST},
-    {plat::kWindowNeverActivated, 0, WS_EX_NOACTIVATE},
+    {plat::kWindowVisible, WS_VISIBLE, 0},    {plat::kWindowBorder, WS_BORDER, 0},
+    {plat::kWindowTopmost, 0, WS_EX_TOPMOST}, {plat::kWindowNeverActivated, 0, WS_EX_NOACTIVATE},
     {plat::kWindowNoAnimation, 0, 0},
 };
 
@@ -81,9 +79,7 @@ LRESULT CALLBACK Trampoline(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   return proc(context, ToWindow(hwnd), message, wParam, lParam);
 }
 
-bool NeverActivated(HWND hwnd) {
-  return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0;
-}
+bool NeverActivated(HWND hwnd) { return (::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0; }
 
 bool OfThisProgram(HWND hwnd) {
   DWORD process = 0;
@@ -216,9 +212,7 @@ bool PlaceWindow(Window window, int x, int y, int width, int height, bool repain
 
 bool WindowShown(Window window) { return window != nullptr && ::IsWindowVisible(Hwnd(window)) != 0; }
 
-bool InvalidateWindow(Window window) {
-  return window != nullptr && ::InvalidateRect(Hwnd(window), nullptr, TRUE) != 0;
-}
+bool InvalidateWindow(Window window) { return window != nullptr && ::InvalidateRect(Hwnd(window), nullptr, TRUE) != 0; }
 
 void ValidateWindow(Window window) {
   if (window != nullptr) ::ValidateRect(Hwnd(window), nullptr);

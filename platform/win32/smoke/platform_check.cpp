@@ -40,8 +40,7 @@ void CheckText() {
   for (const Case& c : toWide) {
     plat::WChar buffer[8];
     for (auto& u : buffer) u = u'#';
-    Check(plat::AnsiToWide(c.source, buffer, c.capacity) == c.ok && Str(buffer) == c.wide &&
-              buffer[c.capacity] == u'#',
+    Check(plat::AnsiToWide(c.source, buffer, c.capacity) == c.ok && Str(buffer) == c.wide && buffer[c.capacity] == u'#',
           c.source);
   }
 
@@ -188,9 +187,9 @@ void CheckWindows() {
         "two windows of one class keep their contexts apart");
   Check(plat::PostToWindow(second, kSumMessage, 1, 2), "post");
   plat::Message posted{};
-  Check(plat::PollMessage(&posted, second, true) && posted.message == kSumMessage &&
-            plat::DeliverMessage(posted) == 1003,
-        "a delivered message reaches the procedure with its context");
+  Check(
+      plat::PollMessage(&posted, second, true) && posted.message == kSumMessage && plat::DeliverMessage(posted) == 1003,
+      "a delivered message reaches the procedure with its context");
   plat::RemoveWindow(second);
   Check(secondSeen.destroys == 1, "kWmDestroy comes with the context");
   Check(ModuleOf(sum) == ::GetModuleHandleW(nullptr), "the program's classes are the program's");

@@ -209,10 +209,12 @@ void CaseTray(Desk& desk, Engine& engine) {
   if (!Begin(desk, engine, false)) return;
   bool shown = false;
   auto watchWindow = [&](DWORD ms) {  // notes whether the engine's window showed meanwhile
-    desk.WaitUntil([&] {
-      shown = shown || engine.HintVisible();
-      return false;
-    }, ms);
+    desk.WaitUntil(
+        [&] {
+          shown = shown || engine.HintVisible();
+          return false;
+        },
+        ms);
   };
   if (desk.WaitUntil([&] { return engine.TrayIconPresent(); })) {
     Pass("the engine's tray icon is there after the start");

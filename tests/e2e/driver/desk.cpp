@@ -68,13 +68,9 @@ LRESULT CALLBACK DeskProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) SetFocus(GetDlgItem(window, kEditId));
       return 0;
-    case WM_SETFOCUS:
-      SetFocus(GetDlgItem(window, kEditId));
-      return 0;
-    case WM_CLOSE:
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
+    case WM_SETFOCUS: SetFocus(GetDlgItem(window, kEditId)); return 0;
+    case WM_CLOSE: return 0;
+    default: return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -121,8 +117,8 @@ double NowMs() {
 
 std::string Utf8(const std::wstring& text) {
   if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
   return out;
@@ -192,8 +188,8 @@ bool Desk::Open() {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = kDeskClass;
   RegisterClassW(&windowClass);
-  main_ = CreateWindowExW(0, kDeskClass, L"Tarvin end-to-end desk", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520,
-                          120, nullptr, nullptr, instance, nullptr);
+  main_ = CreateWindowExW(0, kDeskClass, L"Tarvin end-to-end desk", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 520, 120,
+                          nullptr, nullptr, instance, nullptr);
   if (main_ == nullptr) return false;
   edit_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 480, 28,
                           main_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), instance, nullptr);
@@ -363,8 +359,8 @@ bool StartProgram(const std::wstring& name, PROCESS_INFORMATION* process) {
   std::wstring commandLine = L"\"" + path + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  return CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, process) != 0;
+  return CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        process) != 0;
 }
 
 Engine::~Engine() {
