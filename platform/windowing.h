@@ -40,6 +40,8 @@ enum WindowTrait : uint32_t {
   kWindowNeverActivated = 1u << 3,  // comes to the front without taking the foreground or the focus
   kWindowNoAnimation = 1u << 4,     // appears without the shell's animation, where it has one
 };
+constexpr uint32_t kAllWindowTraits =
+    kWindowVisible | kWindowBorder | kWindowTopmost | kWindowNeverActivated | kWindowNoAnimation;
 
 // A position or size that the platform chooses.
 constexpr int kDefaultPlace = INT_MIN;

@@ -37,7 +37,8 @@ const SimDevice::WindowRec* SimDevice::Win(plat::Window window) const {
 
 plat::Window SimDevice::CreateWindowRec(const plat::WindowSpec& spec) {
   Proc& self = *internal::CurrentProc();
-  if (spec.className == nullptr) return nullptr;
+  // A trait no backend knows is a mistake of the caller's, refused as the device refuses it.
+  if (spec.className == nullptr || (spec.traits & ~plat::kAllWindowTraits) != 0) return nullptr;
   plat::WndProc proc = nullptr;
   for (auto& c : self.classes) {
     if (c.first == spec.className) proc = c.second;

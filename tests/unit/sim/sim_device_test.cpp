@@ -253,6 +253,8 @@ TEST(SimWindows, ContextReachesTheProcedureAndChildrenGoWithTheirParent) {
   EXPECT_EQ(plat::ChildWindow(parent, 102), second);
   EXPECT_EQ(plat::ChildWindow(parent, 103), nullptr);
   EXPECT_EQ(plat::FindWindowByName(u"Tagged", u""), nullptr) << "children are not top-level windows";
+  EXPECT_EQ(testing_support::MakeWindow(u"Tagged", u"Odd", 1u << 30, 0, 0, 0, 0, &parentTag), nullptr)
+      << "a trait no backend knows is refused";
   plat::PostToWindow(second, 3001, 0, 0);
   plat::Message m;
   while (plat::PollMessage(&m, nullptr, true)) plat::DeliverMessage(m);
