@@ -39,35 +39,17 @@ void ReleaseKeySet(EngineState& engine, uint8_t base, const ScanWord* words) {
   }
 }
 
-// Where two roles claim one combination the first registration wins, so this order decides:
-// switch keys, then layout keys, then the modifier roles, the indicators, the accent keys.
+// Where two roles claim one combination the first registration wins, so the order of the visit
+// decides which role a key gets.
 void RegisterAllHotKeys(EngineState& engine) {
-  const KeyLayout& layout = *engine.layout;
-  const ScanWord mask = InternalModifierMask(layout);
-  RegisterKeySet(engine, kSwitchKeysBase, engine.config->switchKeys);
-  for (int i = 0; i < layout.keyCount && !engine.translator.unloading; ++i) {
-    const ScanWord word = layout.keys[i].scanWord;
-    if (SkippedWhileInjecting(engine, word)) continue;
-    RegisterWord(engine, word, MakeHotKeyId(word, i));
-    // Also the word without the modifiers the engine tracks itself, so that the key is caught
-    // while only the engine's own modifier state is on.
-    const ScanWord stripped = static_cast<ScanWord>(word & ~mask);
-    if (mask != 0 && stripped != 0) RegisterWord(engine, stripped, MakeHotKeyId(stripped, i));
-  }
-  for (const ModifierRoleInfo& r : kModifierRoles) RegisterKeySet(engine, r.slotBase, RoleKeys(layout, r.role).words);
-  for (int level = 2; level <= kAccentLevels; ++level) {
-    const AccentRoleInfo& r = kAccentRoles[level - 1];
-    if (!AccentSetRepeatsFirst(layout.*r.keys, layout)) RegisterKeySet(engine, r.slotBase, (layout.*r.keys).words);
-  }
-  if (layout.hardware == Wizard || layout.hardware == Hermes) {
-    plat::TakeHotKey(0, kIndicator84);
-    plat::AddHotKey(engine.window, kIndicator84Slot, 0, kIndicator84);
-  }
-  if (layout.hardware == Hermes) {
-    plat::TakeHotKey(0, kIndicator83);
-    plat::AddHotKey(engine.window, kIndicator83Slot, 0, kIndicator83);
-  }
-  RegisterKeySet(engine, kAccentRoles[0].slotBase, layout.accentKeys.words);
+  VisitHotKeys(
+      *engine.layout, *engine.config, engine.translator.unloading != 0,
+      [](void* context, const HotKeyEntry& e) {
+        EngineState& engine = *static_cast<EngineState*>(context);
+        if (!e.keyTable || !SkippedWhileInjecting(engine, e.word)) RegisterWord(engine, e.word, e.id);
+        return false;
+      },
+      &engine);
   engine.refreshCountdown = kRefreshTicks;
   plat::BroadcastSettingChange(kSettingChangeHotKeys);
 }

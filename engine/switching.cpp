@@ -24,8 +24,7 @@ bool NextLayout(EngineState& engine) {
 bool ActivateSlot(EngineState& engine, int slot) {
   const WChar* entry = engine.config->layoutFiles[slot];
   if (wtext::Equal(entry, kUnassignedSlot)) return false;
-  engine.translator.queueCount = 0;  // pending presses belong to the old layout
-  ResetModifierStates(engine.translator);
+  BeginNewLayout(engine.translator);
   ReleaseAllHotKeys(engine);
   engine.translator.unloading = 0;
   if (wtext::Equal(entry, kUnloadSlot)) {

@@ -24,6 +24,10 @@ ScanWord Resolve(const Translator& tr, uint16_t id) {
   return ResolveHotKeyId(*tr.layout, *tr.config, id, tr.state->unloading != 0);
 }
 
+ScanWord Pressed(const Translator& tr, uint16_t id) {
+  return PressedWord(*tr.layout, *tr.config, id, tr.state->unloading != 0);
+}
+
 // The KeyDef that a HotKeyId's slot designates, or nullptr for the other slots.
 const KeyDef* SlotKeyDef(const Translator& tr, uint16_t id) {
   const uint8_t slot = HotKeySlot(id);
@@ -88,8 +92,13 @@ void RefreshUntrackedModifiers(const Translator& tr, uint16_t id) {
   }
 }
 
-void TranslateOrdinaryKey(const Translator& tr, uint16_t id, uint16_t pressIndex) {
+void TranslateOrdinaryKey(const Translator& tr, const KeyEvent& event) {
+  const uint16_t id = event.hotKeyId;
   RefreshUntrackedModifiers(tr, id);
+  if (HotKeySlot(id) == kPassOnSlot) {
+    tr.outputs->sendKeystroke(tr.context, event.word);
+    return;
+  }
   const KeyDefMatch match = FindKeyDef(tr, id);
   if (match.index < 0) {
     // Put the press back as it came. A slot that resolves to no key (the key table is off while
@@ -101,8 +110,9 @@ void TranslateOrdinaryKey(const Translator& tr, uint16_t id, uint16_t pressIndex
   }
   const KeyDef& key = tr.layout->keys[match.index];
   const int column = tr.state->accentState + (tr.inputs->foregroundIsIcq(tr.context) ? ColIcqNormal : 0);
-  const uint8_t kind = key.kinds[pressIndex][column];
-  const uint16_t value = key.values[pressIndex][column];
+  const int level = event.pressIndex < kMaxPressLevels ? event.pressIndex : 0;
+  const uint8_t kind = key.kinds[level][column];
+  const uint16_t value = key.values[level][column];
   switch (kind) {
     case Char:
       tr.outputs->typeCharacter(tr.context, value);
@@ -155,6 +165,12 @@ void ResetModifierStates(TranslatorState& t) {
   t.capsLockOn = 0;
 }
 
+void BeginNewLayout(TranslatorState& t) {
+  t.queueCount = 0;
+  ResetModifierStates(t);
+  ++t.layoutGeneration;
+}
+
 KeyDefMatch FindKeyDef(const Translator& tr, uint16_t id) {
   const KeyLayout& layout = *tr.layout;
   const TranslatorState& t = *tr.state;
@@ -184,12 +200,15 @@ KeyDefMatch FindKeyDef(const Translator& tr, uint16_t id) {
 }
 
 void OnHotKey(const Translator& tr, uint16_t id) {
-  DrainKeyEvents(tr);
   TranslatorState& t = *tr.state;
+  // The id belongs to the layout active as it arrives; the drain may switch to another one.
+  const uint16_t generation = t.layoutGeneration;
+  const ScanWord word = Pressed(tr, id);
+  const uint8_t e = KeyCode(Resolve(tr, id));
+  DrainKeyEvents(tr);
   const uint16_t h = tr.layout->hardware;
   const bool quirky = h == Wizard || h == Hermes;
-  const uint8_t e = KeyCode(Resolve(tr, id));
-  const uint8_t f = KeyCode(Resolve(tr, t.heldId));
+  const uint8_t f = KeyCode(t.heldWord);
   const bool indicator =
       (h == Wizard && e == kIndicator84) || (h == Hermes && (e == kIndicator84 || e == kIndicator83));
   if (indicator && t.holdCountdown >= 0 && IsArrow(f)) {
@@ -200,11 +219,13 @@ void OnHotKey(const Translator& tr, uint16_t id) {
   }
   if ((quirky && IsArrow(e)) || e == kLWin || e == kRWin) {
     t.heldId = id;
+    t.heldWord = word;
+    t.heldGeneration = generation;
     t.holdCountdown = 1;
     return;
   }
   t.holdCountdown = -1;
-  EnqueueKeyEvent(tr, id);
+  EnqueuePress(tr, id, word, generation);
 }
 
 void AdvanceHoldSlot(const Translator& tr) {
@@ -212,14 +233,26 @@ void AdvanceHoldSlot(const Translator& tr) {
   if (t.holdCountdown > 0) {
     --t.holdCountdown;
   } else if (t.holdCountdown == 0) {
-    EnqueueKeyEvent(tr, t.heldId);
+    EnqueuePress(tr, t.heldId, t.heldWord, t.heldGeneration);
     t.holdCountdown = -1;
   }
 }
 
 void EnqueueKeyEvent(const Translator& tr, uint16_t id) {
+  EnqueuePress(tr, id, Pressed(tr, id), tr.state->layoutGeneration);
+}
+
+void EnqueuePress(const Translator& tr, uint16_t id, ScanWord word, uint16_t generation) {
   TranslatorState& t = *tr.state;
   if (t.queueCount >= kKeyQueueCapacity) return;
+  if (generation != t.layoutGeneration) {
+    // Registered by a layout that is gone: the same combination in the layout active now, or
+    // passed on as any key this layout does not catch.
+    if (word == 0) return;
+    if (!FindHotKeyId(*tr.layout, *tr.config, word, t.unloading != 0, &id)) {
+      id = MakeHotKeyId(word, kPassOnSlot);
+    }
+  }
   const uint32_t now = Now(tr);
   const KeyDef* key = SlotKeyDef(tr, id);
   bool merged = false;
@@ -238,7 +271,7 @@ void EnqueueKeyEvent(const Translator& tr, uint16_t id) {
       merged = true;
     }
   }
-  if (!merged) t.queue[t.queueCount++] = KeyEvent{id, 0, now};
+  if (!merged) t.queue[t.queueCount++] = KeyEvent{id, 0, now, word};
   if (key != nullptr) ShowPreview(tr, id, *key);
 }
 
@@ -291,6 +324,6 @@ bool TranslateNextEvent(const Translator& tr) {
     }
     return true;
   }
-  TranslateOrdinaryKey(tr, n, event.pressIndex < kMaxPressLevels ? event.pressIndex : 0);
+  TranslateOrdinaryKey(tr, event);
   return true;
 }

@@ -10,10 +10,14 @@
 
 // One queued press.
 struct KeyEvent {
-  uint16_t hotKeyId;
+  uint16_t hotKeyId;    // in the layout active now; slot kPassOnSlot when that layout does not catch it
   uint16_t pressIndex;  // further presses merged into it; the press level it is translated with
   uint32_t tick;        // tick count at the last press merged into it
+  ScanWord word;        // the key combination pressed, which means the same in every layout
 };
+
+// An unused slot: a press that the layout active now does not catch goes back out unchanged.
+constexpr uint8_t kPassOnSlot = 0xFF;
 
 constexpr int kKeyQueueCapacity = 126;
 
@@ -31,6 +35,11 @@ struct TranslatorState {
   uint8_t draining;
   uint16_t heldId;    // the press kept back by the hold rule
   int holdCountdown;  // -1: nothing held
+  ScanWord heldWord;  // the combination of the held press
+  // Counts the layouts activated. A HotKeyId is an index into the tables of the layout that
+  // registered it, so a press that arrived under another layout is looked up again by its word.
+  uint16_t layoutGeneration;
+  uint16_t heldGeneration;
   uint8_t unloading;  // after the unload: the key table's presses come to nothing
 };
 
@@ -76,6 +85,8 @@ void OnHotKey(const Translator& tr, uint16_t id);
 // The hold slot's tick duty.
 void AdvanceHoldSlot(const Translator& tr);
 void EnqueueKeyEvent(const Translator& tr, uint16_t id);
+// A press with its key combination, which arrived while layout `generation` was active.
+void EnqueuePress(const Translator& tr, uint16_t id, ScanWord word, uint16_t generation);
 bool TakeReadyEvent(const Translator& tr, KeyEvent* event);
 // Translates every ready press, first in first out; a call from inside a translation (a nested
 // loop of an output) returns at once.
@@ -85,5 +96,9 @@ KeyDefMatch FindKeyDef(const Translator& tr, uint16_t id);
 void ClearOneShotStates(TranslatorState& t);
 // All five modifier states off and no accent: a layout switch or a configuration reload.
 void ResetModifierStates(TranslatorState& t);
+// Before another layout replaces the active one: the queue and the states start afresh, and
+// presses that arrived under the old layout (the held one, one arriving while the switch runs)
+// are looked up again by their key combination.
+void BeginNewLayout(TranslatorState& t);
 // The multi-press window in force now: the layout's own, else the configuration's.
 uint32_t MultiPressTimeout(const KeyLayout& layout, const MapperConfig& config);

@@ -28,3 +28,25 @@ bool MatchesKeySet(uint16_t id, uint8_t base, const KeySet& set);
 // slots resolve to nothing, as while the engine unloads. The Win role's slots resolve to 0, so a
 // Win-role key on the Win key code is toggled at once instead of being held like a Win key.
 ScanWord ResolveHotKeyId(const KeyLayout& layout, const MapperConfig& config, uint16_t id, bool keyTableOff);
+
+// The key combination the user pressed to get `id`: its flags and the key code it was registered
+// with (the Win role's slots included), or 0 when the id names nothing in this layout. Unlike a
+// HotKeyId it means the same in every layout.
+ScanWord PressedWord(const KeyLayout& layout, const MapperConfig& config, uint16_t id, bool keyTableOff);
+
+// Every hot key of a layout and configuration, in the order of registration: switch keys, key
+// table (each key's word, then its word without the internally tracked modifiers), modifier roles,
+// second and third accent sets unless they repeat the first, indicators, first accent set. Where
+// two claim one combination the first registration wins, so this order decides a key's role.
+// `visit` returns true to stop; the result says whether it did.
+struct HotKeyEntry {
+  ScanWord word;
+  uint16_t id;
+  bool keyTable;  // an entry of the key table, not of a key set
+};
+bool VisitHotKeys(const KeyLayout& layout, const MapperConfig& config, bool keyTableOff,
+                  bool (*visit)(void* context, const HotKeyEntry& entry), void* context);
+
+// The HotKeyId under which this layout catches `word`, as the first registration wins; false when
+// the layout does not catch it.
+bool FindHotKeyId(const KeyLayout& layout, const MapperConfig& config, ScanWord word, bool keyTableOff, uint16_t* id);

@@ -28,6 +28,18 @@ struct Bench {
   bool capsLock = false;
   bool icq = false;
   std::string effects;
+  // What a switch activates, when a case has one: the engine's switch replaces the layout in place.
+  std::function<void(KeyLayout&)> nextLayout;
+  KeyLayout* layout = nullptr;
+  TranslatorState* state = nullptr;
+  void SwitchLayout() {
+    effects += "switch ";
+    if (!nextLayout) return;
+    BeginNewLayout(*state);
+    std::memset(layout, 0, sizeof *layout);
+    nextLayout(*layout);
+    SetInternalFlags(*layout);
+  }
   void Note(const char* what, unsigned value) {
     char text[16];
     std::snprintf(text, sizeof text, "%s%04X ", what, value);
@@ -43,13 +55,17 @@ const KeyInputs kInputs = {
     [](void* c) { return B(c).icq; },
 };
 const KeyOutputs kOutputs = {
-    [](void* c, WChar v) { B(c).Note("c", v); },      [](void* c, ScanWord w) { B(c).Note("k", w); },
-    [](void* c, uint16_t id) { B(c).Note("x", id); }, [](void* c, uint16_t action) { B(c).Note("o", action); },
-    [](void* c) { B(c).effects += "switch "; },       [](void* c) { B(c).effects += "unload "; },
+    [](void* c, WChar v) { B(c).Note("c", v); },
+    [](void* c, ScanWord w) { B(c).Note("k", w); },
+    [](void* c, uint16_t id) { B(c).Note("x", id); },
+    [](void* c, uint16_t action) { B(c).Note("o", action); },
+    [](void* c) { B(c).SwitchLayout(); },
+    [](void* c) { B(c).effects += "unload "; },
     [](void* c, WChar v) { B(c).Note("p", v); },
 };
 
-constexpr uint16_t kTick = 0xFFFF;  // not a notification: the 50 ms tick's duties
+constexpr uint16_t kTick = 0xFFFF;    // not a notification: the 50 ms tick's duties
+constexpr uint16_t kSwitch = 0xFFFE;  // not a notification: another program asks for the next layout
 
 struct Step {
   uint32_t at;
@@ -77,9 +93,14 @@ std::string Play(const Case& c) {
   TranslatorState state;
   InitTranslatorState(state);
   const Translator tr{&state, layout.get(), config.get(), &kInputs, &kOutputs, &bench};
+  bench.layout = layout.get();
+  bench.state = &state;
   for (const Step& s : c.steps) {
     bench.tick = s.at;
-    if (s.id == kTick) {
+    if (s.id == kSwitch) {
+      bench.SwitchLayout();
+
+    } else if (s.id == kTick) {
       AdvanceHoldSlot(tr);
       DrainKeyEvents(tr);
     } else {
@@ -199,6 +220,64 @@ TEST(TranslationCore, TableOfCases) {
          c.hintMode = 0;
        },
        Join({{{0, a}, {100, a}}, Ticks(150, 750)}), "p0061 p0062 c0062 "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Play(c), c.expected) << c.name;
+}
+
+namespace {
+
+// Three layouts with A, B and the Win key in different slots of their key tables, so that a
+// HotKeyId of one names another key, or none, in the others. F2 switches.
+constexpr ScanWord kF2 = 0x0071;
+void One(KeyLayout& l) {
+  AddKey(l, 0x0041, {{C('1')}});
+  AddKey(l, 0x0042, {{C('2')}});
+  AddKey(l, 0x005B, {{C('3')}});
+  SetKeySet(l.shiftKeys, {0x0010});
+}
+void Two(KeyLayout& l) {
+  AddKey(l, 0x0042, {{C('b')}});
+  AddKey(l, 0x005B, {{C('w')}});
+  AddKey(l, 0x0041, {{C('a')}, {C('x')}});
+}
+void Short(KeyLayout& l) { AddKey(l, 0x0043, {{C('c')}}); }
+
+std::function<void(KeyLayout&, MapperConfig&, Bench&)> OneThen(void (*next)(KeyLayout&)) {
+  return [next](KeyLayout& l, MapperConfig& c, Bench& b) {
+    One(l);
+    c.switchKeys[0] = kF2;
+    b.nextLayout = next;
+  };
+}
+
+}  // namespace
+
+TEST(TranslationCore, PressesThatArriveUnderTheOldLayoutAreTheSameKeysInTheNew) {
+  const uint16_t sw = MakeHotKeyId(kF2, kSwitchKeysBase);
+  const uint16_t a = MakeHotKeyId(0x0041, 0), b = MakeHotKeyId(0x0042, 1), win = MakeHotKeyId(0x005B, 2);
+  const uint16_t shiftKey = MakeHotKeyId(0x0010, kModifierRoles[RoleShift].slotBase);
+  const uint16_t aInTwo = MakeHotKeyId(0x0041, 2);
+  const Case cases[] = {
+      {"A pressed while the switch waits in the queue is the new layout's A", OneThen(Two),
+       Join({{{0, sw}, {0, a}}, Ticks(50, 650)}), "switch c0061 "},
+      {"and counts on with the presses of A that follow the switch", OneThen(Two),
+       Join({{{0, sw}, {0, a}, {100, aInTwo}}, Ticks(150, 750)}), "switch c0078 "},
+      {"a key the new layout does not map passes on, whatever its old slot is there",
+       OneThen(Short),
+       {{0, sw}, {0, a}, {50, kTick}},
+       "switch k0041 "},
+      {"a key whose old slot the new layout does not have passes on",
+       OneThen(Short),
+       {{0, sw}, {0, b}, {50, kTick}},
+       "switch k0042 "},
+      {"a modifier key the new layout does not have passes on",
+       OneThen(Short),
+       {{0, sw}, {0, shiftKey}, {50, kTick}},
+       "switch k0010 "},
+      {"a Win key held across a switch by message is the new layout's Win key", OneThen(Two),
+       Join({{{0, win}, {10, kSwitch}}, Ticks(50, 150)}), "switch c0077 "},
+      {"and passes on where the new layout does not map it", OneThen(Short),
+       Join({{{0, win}, {10, kSwitch}}, Ticks(50, 150)}), "switch k005B "},
   };
   for (const Case& c : cases) EXPECT_EQ(Play(c), c.expected) << c.name;
 }
