@@ -28,6 +28,11 @@ ScanWord Pressed(const Translator& tr, uint16_t id) {
   return PressedWord(*tr.layout, *tr.config, id, tr.state->unloading != 0);
 }
 
+// A press level a definition does not have is its first: what a single press of it gives.
+int LevelOf(const KeyDef& key, int pressIndex) {
+  return pressIndex < key.pressLevels && pressIndex < kMaxPressLevels ? pressIndex : 0;
+}
+
 // The KeyDef that a HotKeyId's slot designates, or nullptr for the other slots.
 const KeyDef* SlotKeyDef(const Translator& tr, uint16_t id) {
   const uint8_t slot = HotKeySlot(id);
@@ -110,7 +115,7 @@ void TranslateOrdinaryKey(const Translator& tr, const KeyEvent& event) {
   }
   const KeyDef& key = tr.layout->keys[match.index];
   const int column = tr.state->accentState + (tr.inputs->foregroundIsIcq(tr.context) ? ColIcqNormal : 0);
-  const int level = event.pressIndex < kMaxPressLevels ? event.pressIndex : 0;
+  const int level = LevelOf(key, event.pressIndex);
   const uint8_t kind = key.kinds[level][column];
   const uint16_t value = key.values[level][column];
   switch (kind) {
@@ -127,16 +132,19 @@ void TranslateOrdinaryKey(const Translator& tr, const KeyEvent& event) {
   }
 }
 
-// A KeyDef may carry a press level only up to its own count, and never past the array.
-void ShowPreview(const Translator& tr, uint16_t id, const KeyDef& key) {
+// The preview shows what the waiting event would type now: its own first press looked up with
+// the states of now, at the level it has counted.
+void ShowPreview(const Translator& tr, const KeyDef& key) {
   if (tr.config->hintMode != 0 || key.pressLevels < 2) return;
-  const KeyDefMatch match = FindKeyDef(tr, id);
+  const TranslatorState& t = *tr.state;
+  const KeyEvent& last = t.queue[t.queueCount - 1];
+  if (HotKeySlot(last.hotKeyId) == kPassOnSlot) return;
+  const KeyDefMatch match = FindKeyDef(tr, last.hotKeyId);
   if (match.index < 0) return;
   const KeyDef& k = tr.layout->keys[match.index];
-  const TranslatorState& t = *tr.state;
-  const int level = t.queue[t.queueCount - 1].pressIndex;
+  const int level = LevelOf(k, last.pressIndex);
   const int column = t.accentState;
-  if (level < kMaxPressLevels && k.kinds[level][column] == Char) {
+  if (k.kinds[level][column] == Char) {
     tr.outputs->showPreview(tr.context, static_cast<WChar>(k.values[level][column]));
   }
 }
@@ -261,10 +269,13 @@ void EnqueuePress(const Translator& tr, uint16_t id, ScanWord word, uint16_t gen
     const bool sameKey = last.hotKeyId == id || KeyCode(Resolve(tr, last.hotKeyId)) == KeyCode(Resolve(tr, id));
     if (sameKey && key != nullptr && key->pressLevels != 0 &&
         now - last.tick < MultiPressTimeout(*tr.layout, *tr.config)) {
-      // The count wraps at the levels of the definition the event is translated with, so the
-      // press index never points past the levels that definition has.
+      // The count wraps at the levels of the definition the event will be translated through:
+      // the one its first press finds with the states of now, which need not be its slot's own
+      // (Caps Lock or the engine's Shift may pick the shifted definition).
+      const KeyDefMatch target = FindKeyDef(tr, last.hotKeyId);
       const KeyDef* own = SlotKeyDef(tr, last.hotKeyId);
-      const uint16_t levels = own != nullptr && own->pressLevels != 0 ? own->pressLevels : key->pressLevels;
+      const KeyDef& counted = target.index >= 0 ? tr.layout->keys[target.index] : own != nullptr ? *own : *key;
+      const uint16_t levels = counted.pressLevels;
       ++last.pressIndex;
       if (last.pressIndex >= levels) last.pressIndex = 0;
       last.tick = now;
@@ -272,7 +283,7 @@ void EnqueuePress(const Translator& tr, uint16_t id, ScanWord word, uint16_t gen
     }
   }
   if (!merged) t.queue[t.queueCount++] = KeyEvent{id, 0, now, word};
-  if (key != nullptr) ShowPreview(tr, id, *key);
+  if (key != nullptr) ShowPreview(tr, *key);
 }
 
 bool TakeReadyEvent(const Translator& tr, KeyEvent* event) {

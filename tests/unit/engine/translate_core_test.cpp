@@ -16,6 +16,7 @@
 
 using testing_support::AddKey;
 using testing_support::C;
+using testing_support::Code;
 using testing_support::E;
 using testing_support::K;
 using testing_support::SetKeySet;
@@ -66,6 +67,7 @@ const KeyOutputs kOutputs = {
 
 constexpr uint16_t kTick = 0xFFFF;    // not a notification: the 50 ms tick's duties
 constexpr uint16_t kSwitch = 0xFFFE;  // not a notification: another program asks for the next layout
+constexpr uint16_t kCapsOn = 0xFFFD;  // not a notification: the device's Caps Lock goes on
 
 struct Step {
   uint32_t at;
@@ -99,7 +101,8 @@ std::string Play(const Case& c) {
     bench.tick = s.at;
     if (s.id == kSwitch) {
       bench.SwitchLayout();
-
+    } else if (s.id == kCapsOn) {
+      bench.capsLock = true;
     } else if (s.id == kTick) {
       AdvanceHoldSlot(tr);
       DrainKeyEvents(tr);
@@ -278,6 +281,51 @@ TEST(TranslationCore, PressesThatArriveUnderTheOldLayoutAreTheSameKeysInTheNew) 
        Join({{{0, win}, {10, kSwitch}}, Ticks(50, 150)}), "switch c0077 "},
       {"and passes on where the new layout does not map it", OneThen(Short),
        Join({{{0, win}, {10, kSwitch}}, Ticks(50, 150)}), "switch k005B "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Play(c), c.expected) << c.name;
+}
+
+namespace {
+
+// A and Shift+A with the given press levels (one character each); previews on.
+std::function<void(KeyLayout&, MapperConfig&, Bench&)> Levels(std::vector<Code> plain, std::vector<Code> shifted,
+                                                              bool capsLock, bool internalShift = false) {
+  return [=](KeyLayout& l, MapperConfig& c, Bench& b) {
+    for (const Code& code : plain) AddKey(l, 0x0041, {{code}});
+    for (const Code& code : shifted) AddKey(l, 0x0141, {{code}});
+    if (internalShift) SetKeySet(l.shiftKeys, {0x0070});
+    c.hintMode = 0;
+    b.capsLock = capsLock;
+  };
+}
+
+}  // namespace
+
+// Presses are counted against the definition they will be translated through, which Caps Lock or
+// the engine's Shift may make the other one of A and Shift+A; no press may ever read a level that
+// definition lacks.
+TEST(TranslationCore, PressLevelsAreThoseOfTheDefinitionTranslatedThrough) {
+  // AddKey appends a level each time it is called for a word that is defined already.
+  const uint16_t a = MakeHotKeyId(0x0041, 0), shiftA = MakeHotKeyId(0x0141, 1);
+  const uint16_t shiftKey = MakeHotKeyId(0x0070, kModifierRoles[RoleShift].slotBase);
+  const Case cases[] = {
+      {"Caps Lock off: two presses of two-level A", Levels({C('a'), C('b')}, {C('A')}, false),
+       Join({{{0, a}, {100, a}}, Ticks(150, 750)}), "p0061 p0062 c0062 "},
+      {"Caps Lock on: two presses count against the one-level Shift+A", Levels({C('a'), C('b')}, {C('A')}, true),
+       Join({{{0, a}, {100, a}}, Ticks(150, 750)}), "p0041 p0041 c0041 "},
+      {"Caps Lock on: three presses reach the third level of a three-level Shift+A",
+       Levels({C('a'), C('b')}, {C('A'), C('B'), C('C')}, true), Join({{{0, a}, {100, a}, {200, a}}, Ticks(250, 850)}),
+       "p0041 p0042 p0043 c0043 "},
+      {"Caps Lock on: Shift+A types the plain A, one press at a time",
+       Levels({C('a'), C('b')}, {C('A')}, true),
+       {{0, shiftA}, {50, kTick}, {100, shiftA}, {150, kTick}},
+       "c0061 c0061 "},
+      {"the engine's Shift: two presses count against the one-level Shift+A",
+       Levels({C('a'), C('b')}, {C('A')}, false, true), Join({{{0, shiftKey}, {10, a}, {100, a}}, Ticks(150, 750)}),
+       "p0041 p0041 c0041 "},
+      {"a level the definition found at translation lacks is its first",
+       Levels({C('a'), C('b'), C('c')}, {C('A')}, false),
+       Join({{{0, a}, {100, a}, {200, a}, {250, kCapsOn}}, Ticks(300, 850)}), "p0061 p0062 p0063 c0041 "},
   };
   for (const Case& c : cases) EXPECT_EQ(Play(c), c.expected) << c.name;
 }

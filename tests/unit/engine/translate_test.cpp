@@ -139,6 +139,21 @@ TEST(MultiPress, MergedCountNeverPassesTheLevelsOfTheFirstKey) {
   EXPECT_EQ(h.Text(), u"a") << "four presses on a three-level key wrap to the first level";
 }
 
+TEST(MultiPress, CapsLockCountsAgainstTheDefinitionItLooksUp) {
+  EngineHarness h;
+  AddKey(h.layout(), 0x0041, {{C('a')}, {C('b')}});
+  AddKey(h.layout(), 0x0141, {{C('A')}});  // one level: what A types with Caps Lock on
+  h.Start();
+  h.device().SetCapsLock(true);
+  h.Press(0x0041);
+  h.Run(100);
+  h.Press(0x0041);
+  h.Run(10);
+  EXPECT_EQ(std::u16string(h.engine().hintText), u"A");
+  h.Run(700);
+  EXPECT_EQ(h.Text(), u"A") << "two presses wrap at the one level of Shift+A";
+}
+
 TEST(MultiPress, PreviewShowsTheCharacterOfTheCountSoFar) {
   EngineHarness h;
   AddTripleA(h.layout());
