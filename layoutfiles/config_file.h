@@ -9,8 +9,6 @@
 extern const WChar kConfigFileName[];      // "Tarvin.cfg"
 extern const WChar kConfigTempFileName[];  // the new file before it replaces the old one
 
-constexpr uint16_t kMinKeypressTimeout = 100;
-constexpr uint16_t kMaxKeypressTimeout = 2000;
 // More than the longest file the writer produces.
 constexpr size_t kConfigTextBytes = 2048;
 
@@ -34,7 +32,3 @@ uint16_t DefaultHintFontSize();
 // record partly read; FormatConfigText writes what WriteConfig writes (timeout clamped).
 bool ParseConfigText(const char* text, MapperConfig& config);
 bool FormatConfigText(const MapperConfig& config, char* out, size_t capacity, size_t& length);
-
-constexpr uint16_t ClampKeypressTimeout(uint16_t ms) {
-  return ms < kMinKeypressTimeout ? kMinKeypressTimeout : (ms > kMaxKeypressTimeout ? kMaxKeypressTimeout : ms);
-}

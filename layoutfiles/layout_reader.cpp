@@ -116,9 +116,13 @@ bool ReadLine(KeyLayout& layout, const WChar* keyword, const WChar* value, Reade
   }
   if (wtext::Equal(keyword, u"keypresstimeout")) {
     const WChar* text = value;
-    if (ReadHexWord(text, layout.keypressTimeout)) return true;
-    SetMessage(message, u"Invalid KeypressTimeout parameter");
-    return false;
+    if (!ReadHexWord(text, layout.keypressTimeout)) {
+      SetMessage(message, u"Invalid KeypressTimeout parameter");
+      return false;
+    }
+    // 0 leaves the configuration's window in force; any other is held to the same range as that.
+    if (layout.keypressTimeout != 0) layout.keypressTimeout = ClampKeypressTimeout(layout.keypressTimeout);
+    return true;
   }
   if (wtext::Equal(keyword, u"exec")) return ReadExecLine(layout, value, message);
   for (int level = 0; level < kMaxPressLevels; ++level) {

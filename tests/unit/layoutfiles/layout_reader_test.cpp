@@ -281,8 +281,7 @@ TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
            "Hardware HERMES\r\n"
            "ShiftKey 0010 0110 0210\r\nShiftKey 00A0\r\n"
            "CapslockKey 0031 0032 0033 0034 0035\r\n"
-           "AccentKey 00C0 01C0\r\nAccentKey2 00C0 01C0\r\n"
-           "KeypressTimeout FFFF\r\n"));
+           "AccentKey 00C0 01C0\r\nAccentKey2 00C0 01C0\r\n"));
   EXPECT_EQ(Utf8(layout->name),
             "\xC3\x89t\xC3\xA9 fran\xC3\xA7"
             "ais\xC2\xA0\xC3\xA8")
@@ -291,7 +290,6 @@ TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
   EXPECT_TRUE(KeySetsEqual(layout->shiftKeys, KeySet{{0x00A0, 0x0110, 0x0210, 0}}));
   EXPECT_TRUE(KeySetsEqual(layout->capsLockKeys, KeySet{{0x0031, 0x0032, 0x0033, 0x0034}}));
   EXPECT_TRUE(KeySetsEqual(layout->accentKeys, layout->accent2Keys)) << "AccentKey2 may repeat AccentKey";
-  EXPECT_EQ(layout->keypressTimeout, 0xFFFF) << "not clamped";
 
   ASSERT_TRUE(
       Read("Layout " + std::string(200, 'n') + "\r\nHint " + std::string(100, 'h') + "\r\nHardware wizard\r\n"));
@@ -300,6 +298,21 @@ TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
   EXPECT_EQ(layout->hardware, Wizard);
   EXPECT_EQ(layout->keyCount, 0);
   EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
+}
+
+// A layout's own window between presses is held to the configuration's range, so that no layout
+// can stall its multi-press keys for a minute; 0 still hands the choice to the configuration.
+TEST_F(LayoutReaderTest, ClampsItsOwnKeypressTimeoutAsTheConfigurationDoes) {
+  const struct {
+    const char* value;
+    uint16_t expected;
+  } cases[] = {{"0000", 0},   {"0001", 100},  {"0063", 100},  {"0064", 100},
+               {"0190", 400}, {"07D0", 2000}, {"07D1", 2000}, {"FFFF", 2000}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(Read(kHead + "KeypressTimeout " + c.value + "\r\n")) << c.value;
+    EXPECT_EQ(layout->keypressTimeout, c.expected) << c.value;
+    EXPECT_EQ(BrokenLayoutInvariant(*layout), "") << c.value;
+  }
 }
 
 TEST_F(LayoutReaderTest, ReadsOnlyTheTextBeforeAZeroByteAndWithinTheBufferSize) {
