@@ -315,12 +315,29 @@ TEST_F(LayoutReaderTest, ClampsItsOwnKeypressTimeoutAsTheConfigurationDoes) {
   }
 }
 
-TEST_F(LayoutReaderTest, ReadsOnlyTheTextBeforeAZeroByteAndWithinTheBufferSize) {
+TEST_F(LayoutReaderTest, ReadsOnlyTheTextBeforeAZeroByte) {
   EXPECT_TRUE(Read(kHead + std::string(1, '\0') + "garbage\r\n"));
-  std::string big = kHead + std::string(66558 - kHead.size() - 1, ';') + "\n";  // the buffer holds this much
-  EXPECT_TRUE(Read(big + "garbage\r\n")) << "what lies beyond the buffer is never read";
-  EXPECT_FALSE(Read(big.substr(0, big.size() - 3) + "\ngarbage\r\n"));
-  EXPECT_EQ(Shown(), "Test.TVL(4): Invalid keyword \"ga\"") << "the buffer ends within the last line";
+}
+
+// A file the buffer cannot hold whole is refused: cut, it would read as valid without the keys
+// beyond the cut.
+TEST_F(LayoutReaderTest, RefusesAFileLongerThanTheBufferHolds) {
+  const std::string keyAtEnd = "Key 0041 c0061\r\n";
+  const std::string full = kHead + std::string(66558 - kHead.size() - keyAtEnd.size() - 1, ';') + "\n" + keyAtEnd;
+  ASSERT_EQ(full.size(), 66558u);
+  ASSERT_TRUE(Read(full)) << Shown();
+  EXPECT_EQ(layout->keyCount, 1) << "the last line of a file at the limit is read";
+
+  const std::string tooLong = "File \"Test.TVL\" is too long: a layout file has at most 66558 bytes";
+  for (const std::string& text : {full + ";", full + std::string(5000, ';')}) {
+    EXPECT_FALSE(Read(text)) << text.size();
+    EXPECT_EQ(error.box, PlainErrorBox) << text.size();
+    EXPECT_EQ(Shown(), tooLong) << text.size();
+  }
+  ShowLayoutError(error);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].title, "Error");
+  EXPECT_EQ(Boxes()[0].text, tooLong);
 }
 
 TEST_F(LayoutReaderTest, KeepsTheLinesBeforeAFaultAndReadsNoFurther) {
