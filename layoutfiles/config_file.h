@@ -17,7 +17,8 @@ void SetConfigDefaults(MapperConfig& config);
 
 // Reads the file over the current values: fields the file does not mention keep them. A missing
 // or damaged file is replaced by a file of defaults (the record gets the defaults too); the result
-// is then that of WriteConfig.
+// is then that of WriteConfig. A file that is there but cannot be read is left alone and the
+// record keeps its values: false.
 bool ReadConfig(MapperConfig& config);
 
 // Writes the whole file; it replaces the old one in one step, so an interrupted write leaves the
