@@ -33,3 +33,8 @@ uint16_t DefaultHintFontSize();
 // record partly read; FormatConfigText writes what WriteConfig writes (timeout clamped).
 bool ParseConfigText(const char* text, MapperConfig& config);
 bool FormatConfigText(const MapperConfig& config, char* out, size_t capacity, size_t& length);
+
+// Where a text stops coming back whole when written as a text value of the file and read again:
+// the index of the first unit lost or changed (a comment sign, a line break, a blank at either
+// end, a character the ANSI code page lacks, a cut), or -1 when it comes back as it was.
+int ConfigTextLoss(const WChar* text);
