@@ -135,6 +135,17 @@ TEST_F(CyrillicCatalogueTest, ListsNamesTheDeviceCodePageHolds) {
             "the configuration file cannot store");
 }
 
+TEST_F(CatalogueTest, LeavesOutAFileLongerThanTheReaderTakes) {
+  const std::string head = "Layout Long\r\nHint L\r\n";
+  Put("AtLimit.TVL", head + std::string(66558 - head.size(), ';'));
+  Put("Over.TVL", head + std::string(66559 - head.size(), ';'));
+  EXPECT_TRUE(BuildLayoutCatalogue(*catalogue));
+  EXPECT_EQ(Entries(), (std::vector<std::pair<std::string, std::string>>{{"AtLimit.TVL", "Long"}}));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text, "File \"Over.TVL\" is too long: a layout file has at most 66558 bytes");
+  EXPECT_EQ(Boxes()[0].title, "Error");
+}
+
 TEST_F(CatalogueTest, StopsAt32LayoutsWithoutOverrun) {
   for (int i = 0; i < 40; ++i) {
     char name[16];
