@@ -20,5 +20,6 @@ struct LayoutCatalogue {
 };
 
 // Clears the catalogue and reads every "*.TVL" file of the program folder with the layout reader;
-// a file that fails is left out after its message has been shown. Always true.
+// a file that fails, or whose name the configuration file cannot store, is left out after its
+// message has been shown. Always true.
 bool BuildLayoutCatalogue(LayoutCatalogue& catalogue);

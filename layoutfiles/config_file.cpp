@@ -36,15 +36,21 @@ bool ReadConfig(MapperConfig& config) {
   if (buffer == nullptr) return false;
   WChar path[kMaxPathLength];
   size_t bytesRead = 0;
-  bool ok = ProgramFolderPath(kConfigFileName, path, kMaxPathLength) &&
-            plat::ReadFileBytes(path, reinterpret_cast<uint8_t*>(buffer), kMaxTextBytes, &bytesRead);
-  if (ok) {
+  plat::FileReadResult result = plat::FileReadResult::Unreadable;
+  if (ProgramFolderPath(kConfigFileName, path, kMaxPathLength)) {
+    result = plat::TryReadFileBytes(path, reinterpret_cast<uint8_t*>(buffer), kMaxTextBytes, &bytesRead);
+  }
+  bool parsed = false;
+  if (result == plat::FileReadResult::Read) {
     if (bytesRead > kMaxTextBytes) bytesRead = kMaxTextBytes;
     std::memset(buffer + bytesRead, 0, kTextBufferBytes - bytesRead);
-    ok = ParseConfigText(buffer, config);
+    parsed = ParseConfigText(buffer, config);
   }
   std::free(buffer);
-  if (ok) return true;
+  if (parsed) return true;
+  // A file that is there but cannot be read (denied, held open by another program) still holds
+  // the user's settings: it is not replaced, and the record keeps what it has.
+  if (result == plat::FileReadResult::Unreadable) return false;
   SetConfigDefaults(config);
   return WriteConfig(config);
 }

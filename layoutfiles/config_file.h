@@ -9,8 +9,6 @@
 extern const WChar kConfigFileName[];      // "Tarvin.cfg"
 extern const WChar kConfigTempFileName[];  // the new file before it replaces the old one
 
-constexpr uint16_t kMinKeypressTimeout = 100;
-constexpr uint16_t kMaxKeypressTimeout = 2000;
 // More than the longest file the writer produces.
 constexpr size_t kConfigTextBytes = 2048;
 
@@ -19,7 +17,8 @@ void SetConfigDefaults(MapperConfig& config);
 
 // Reads the file over the current values: fields the file does not mention keep them. A missing
 // or damaged file is replaced by a file of defaults (the record gets the defaults too); the result
-// is then that of WriteConfig.
+// is then that of WriteConfig. A file that is there but cannot be read is left alone and the
+// record keeps its values: false.
 bool ReadConfig(MapperConfig& config);
 
 // Writes the whole file; it replaces the old one in one step, so an interrupted write leaves the
@@ -35,6 +34,7 @@ uint16_t DefaultHintFontSize();
 bool ParseConfigText(const char* text, MapperConfig& config);
 bool FormatConfigText(const MapperConfig& config, char* out, size_t capacity, size_t& length);
 
-constexpr uint16_t ClampKeypressTimeout(uint16_t ms) {
-  return ms < kMinKeypressTimeout ? kMinKeypressTimeout : (ms > kMaxKeypressTimeout ? kMaxKeypressTimeout : ms);
-}
+// Where a text stops coming back whole when written as a text value of the file and read again:
+// the index of the first unit lost or changed (a comment sign, a line break, a blank at either
+// end, a character the ANSI code page lacks, a cut), or -1 when it comes back as it was.
+int ConfigTextLoss(const WChar* text);

@@ -127,6 +127,26 @@ bool ParseConfigText(const char* text, MapperConfig& config) {
   return true;
 }
 
+int ConfigTextLoss(const WChar* text) {
+  // Written and read back exactly as a layout slot is, so that the answer cannot drift from the
+  // writer and the reader.
+  char line[kMaxLineBytes + 16];
+  Writer w{line, sizeof line, 0, true};
+  line[0] = 0;
+  w.PutTextLine("Layout1", text);
+  WChar back[kConfigTextLength] = {};
+  const char* position = line;
+  int lineNumber = 1;
+  WChar keyword[kKeywordLength];
+  WChar value[kValueLength];
+  if (w.fits && ReadLayoutLine(position, lineNumber, keyword, value)) CopyText(back, value);
+  size_t i = 0;
+  while (text[i] != 0 && text[i] == back[i]) ++i;
+  if (text[i] == 0 && back[i] == 0) return -1;
+  if (text[i] == 0) return i > 0 ? static_cast<int>(i - 1) : 0;  // more came back than was written
+  return static_cast<int>(i);
+}
+
 bool FormatConfigText(const MapperConfig& config, char* out, size_t capacity, size_t& length) {
   Writer w{out, capacity, 0, capacity > 0};
   if (w.fits) out[0] = 0;

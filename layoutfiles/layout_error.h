@@ -10,7 +10,7 @@
 
 enum LayoutErrorBox : uint8_t {
   NoLayoutError = 0,
-  PlainErrorBox = 1,   // a plain box titled "Error": the file cannot be opened, or its name is too long
+  PlainErrorBox = 1,   // a plain box titled "Error": the file cannot be opened, it or its name is too long
   ReaderErrorBox = 2,  // "Error reading layout": a fault in the file, named by file and line
 };
 

@@ -116,9 +116,13 @@ bool ReadLine(KeyLayout& layout, const WChar* keyword, const WChar* value, Reade
   }
   if (wtext::Equal(keyword, u"keypresstimeout")) {
     const WChar* text = value;
-    if (ReadHexWord(text, layout.keypressTimeout)) return true;
-    SetMessage(message, u"Invalid KeypressTimeout parameter");
-    return false;
+    if (!ReadHexWord(text, layout.keypressTimeout)) {
+      SetMessage(message, u"Invalid KeypressTimeout parameter");
+      return false;
+    }
+    // 0 leaves the configuration's window in force; any other is held to the same range as that.
+    if (layout.keypressTimeout != 0) layout.keypressTimeout = ClampKeypressTimeout(layout.keypressTimeout);
+    return true;
   }
   if (wtext::Equal(keyword, u"exec")) return ReadExecLine(layout, value, message);
   for (int level = 0; level < kMaxPressLevels; ++level) {
@@ -188,15 +192,23 @@ bool ReadLayoutFileFrom(const WChar* fileName, const LayoutFileSource& source, c
   if (!FileNameFits(fileName, error)) return false;
   wtext::Copy(layout.fileName, kFileNameLength, fileName);
 
+  // One byte more than the text may hold tells a file at the limit from a longer one, which is
+  // refused: cut, it would read as valid without the keys past the cut.
+  static_assert(kMaxTextBytes + 1 < kTextBufferBytes, "room for the probe byte and the terminator");
+  static_assert(kMaxTextBytes == 66558, "the message below names the limit");
   char* buffer = static_cast<char*>(std::malloc(kTextBufferBytes));
   size_t bytesRead = 0;
   if (buffer == nullptr ||
-      !source.read(source.context, fileName, reinterpret_cast<uint8_t*>(buffer), kMaxTextBytes, &bytesRead)) {
+      !source.read(source.context, fileName, reinterpret_cast<uint8_t*>(buffer), kMaxTextBytes + 1, &bytesRead)) {
     std::free(buffer);
     SetPlainError(error, u"Error opening file \"%s\" for reading", fileName);
     return false;
   }
-  if (bytesRead > kMaxTextBytes) bytesRead = kMaxTextBytes;
+  if (bytesRead > kMaxTextBytes) {
+    std::free(buffer);
+    SetPlainError(error, u"File \"%s\" is too long: a layout file has at most 66558 bytes", fileName);
+    return false;
+  }
   std::memset(buffer + bytesRead, 0, kTextBufferBytes - bytesRead);
   const bool ok = ReadLayoutText(fileName, buffer, layout, error, decoder);
   std::free(buffer);

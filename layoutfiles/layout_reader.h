@@ -10,8 +10,9 @@
 
 // Reads and checks the layout file `fileName` (a name in the program folder, at most 62
 // characters). False after the first fault, with `error` naming the file, the line and the fault;
-// the layout then holds the lines read before it. On true `error` says NoLayoutError. The reader
-// shows nothing: the caller shows or prints the error.
+// the layout then holds the lines read before it. A file longer than kMaxTextBytes is refused
+// whole. On true `error` says NoLayoutError. The reader shows nothing: the caller shows or prints
+// the error.
 bool ReadLayoutFile(const WChar* fileName, KeyLayout& layout, LayoutError& error);
 
 // Where the bytes of a layout file come from: at most `capacity` bytes of the file `fileName` into

@@ -102,6 +102,14 @@ struct KeyLayout {
   ExecDef execs[kMaxExecs];
 };
 
+// The window within which presses of one key count as a double, triple ... press, in ms: the
+// configuration's and a layout's own are held to the same range.
+constexpr uint16_t kMinKeypressTimeout = 100;
+constexpr uint16_t kMaxKeypressTimeout = 2000;
+constexpr uint16_t ClampKeypressTimeout(uint16_t ms) {
+  return ms < kMinKeypressTimeout ? kMinKeypressTimeout : (ms > kMaxKeypressTimeout ? kMaxKeypressTimeout : ms);
+}
+
 constexpr int kLayoutSlots = 4;
 constexpr int kSwitchKeys = 4;
 constexpr size_t kConfigTextLength = 127;

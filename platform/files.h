@@ -7,6 +7,11 @@ namespace plat {
 
 // Reads at most `capacity` bytes of an existing file. False when it cannot be opened.
 bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead);
+// ReadFileBytes for a caller that must tell a file that is not there (Missing) from one that is
+// there but cannot be opened or read (Unreadable: access denied, held open by another program
+// without sharing, a folder of that name, a read that failed).
+enum class FileReadResult : uint8_t { Read, Missing, Unreadable };
+FileReadResult TryReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead);
 // Creates or replaces the file with exactly these bytes.
 bool WriteFileBytes(const WChar* path, const uint8_t* data, size_t size);
 // Replaces `to` by `from` in one step (neither a half-written nor a missing `to` can be seen).

@@ -174,6 +174,12 @@ class SimDevice {
   plat::Window FindWindow(const std::u16string& className, const std::u16string& title) const;
   // The host path that a device path maps to; empty when the device path is not acceptable.
   std::string HostPath(const std::u16string& devicePath) const;
+  // What keeps the programs from a file of the device (files.cpp). ReadDenied: its access rights
+  // forbid reading it, while its folder still lets it be replaced or removed (the mark goes with
+  // it). HeldOpen: another program holds it open without sharing: it can be neither read, written,
+  // replaced nor removed. Open lifts either.
+  enum class FileAccess { Open, ReadDenied, HeldOpen };
+  void SetFileAccess(const std::u16string& devicePath, FileAccess access);
 
   // ---- what the platform calls reach (always on the thread holding the token) ------------------
   static SimDevice& Current();
@@ -237,7 +243,7 @@ class SimDevice {
   const Proc* ProcOf(plat::Process process) const;
   const std::u16string& ProgramPath() const;
   // files
-  bool ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read);
+  plat::FileReadResult ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read);
   bool WriteFile(const WChar* path, const uint8_t* data, size_t size);
   bool MoveFileOver(const WChar* from, const WChar* to);
   bool RemoveFile(const WChar* path);
@@ -324,6 +330,8 @@ class SimDevice {
   std::unique_ptr<CodePageConverter> codePage_;
   struct Find;
   std::vector<std::unique_ptr<Find>> finds_;
+  std::map<std::string, FileAccess> fileAccess_;  // by host path; files without an entry are Open
+  FileAccess AccessOf(const std::string& hostPath) const;
   Proc* foreignOwner_ = nullptr;
   std::shared_ptr<Ui> ui_;
 };

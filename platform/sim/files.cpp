@@ -101,14 +101,42 @@ std::string SimDevice::ResolveHost(const std::u16string& devicePath, bool forCre
 
 std::string SimDevice::HostPath(const std::u16string& devicePath) const { return ResolveHost(devicePath, true); }
 
-bool SimDevice::ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read) {
-  return ReadHostFile(ResolveHost(path, false), buffer, capacity, read);
+SimDevice::FileAccess SimDevice::AccessOf(const std::string& hostPath) const {
+  auto it = fileAccess_.find(hostPath);
+  return it == fileAccess_.end() ? FileAccess::Open : it->second;
+}
+
+void SimDevice::SetFileAccess(const std::u16string& devicePath, FileAccess access) {
+  std::string host = ResolveHost(devicePath, true);
+  if (host.empty()) return;
+  if (access == FileAccess::Open) {
+    fileAccess_.erase(host);
+  } else {
+    fileAccess_[host] = access;
+  }
+}
+
+plat::FileReadResult SimDevice::ReadFile(const WChar* path, uint8_t* buffer, size_t capacity, size_t* read) {
+  *read = 0;
+  std::vector<std::u16string> parts;
+  if (!SplitDevicePath(path, &parts)) return plat::FileReadResult::Unreadable;  // no name to look for
+  std::string host = ResolveHost(path, false);
+  if (host.empty()) return plat::FileReadResult::Missing;
+  if (AccessOf(host) != FileAccess::Open) return plat::FileReadResult::Unreadable;
+  std::error_code ec;
+  if (!fs::is_regular_file(host, ec)) return plat::FileReadResult::Unreadable;
+  std::ifstream in(host, std::ios::binary);
+  if (!in) return plat::FileReadResult::Unreadable;
+  in.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(capacity));
+  if (in.bad()) return plat::FileReadResult::Unreadable;
+  *read = static_cast<size_t>(in.gcount());
+  return plat::FileReadResult::Read;
 }
 
 bool SimDevice::WriteFile(const WChar* path, const uint8_t* data, size_t size) {
   std::string host = ResolveHost(path, true);
   std::error_code ec;
-  if (host.empty() || fs::is_directory(host, ec)) return false;
+  if (host.empty() || fs::is_directory(host, ec) || AccessOf(host) == FileAccess::HeldOpen) return false;
   std::ofstream out(host, std::ios::binary | std::ios::trunc);
   if (!out) return false;
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
@@ -119,15 +147,25 @@ bool SimDevice::MoveFileOver(const WChar* from, const WChar* to) {
   std::string src = ResolveHost(from, false);
   std::string dst = ResolveHost(to, true);
   if (src.empty() || dst.empty()) return false;
+  const FileAccess moved = AccessOf(src);
+  if (moved == FileAccess::HeldOpen || AccessOf(dst) == FileAccess::HeldOpen) return false;
   std::error_code ec;
   fs::rename(src, dst, ec);  // rename(2) swaps the name in one step
-  return !ec;
+  if (ec) return false;
+  // The file under the name is now the moved one, with its own access.
+  fileAccess_.erase(src);
+  fileAccess_.erase(dst);
+  if (moved != FileAccess::Open) fileAccess_[dst] = moved;
+  return true;
 }
 
 bool SimDevice::RemoveFile(const WChar* path) {
   std::string host = ResolveHost(path, false);
   std::error_code ec;
-  return !host.empty() && fs::is_regular_file(host, ec) && fs::remove(host, ec);
+  if (host.empty() || AccessOf(host) == FileAccess::HeldOpen) return false;
+  if (!fs::is_regular_file(host, ec) || !fs::remove(host, ec)) return false;
+  fileAccess_.erase(host);
+  return true;
 }
 
 bool SimDevice::FileExists(const WChar* path) {

@@ -186,6 +186,9 @@ void CloseProcess(Process) {}
 bool GetProgramPath(WChar* buffer, size_t capacity) { return wtext::Copy(buffer, capacity, D().ProgramPath().c_str()); }
 
 bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
+  return D().ReadFile(path, buffer, capacity, bytesRead) == FileReadResult::Read;
+}
+FileReadResult TryReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
   return D().ReadFile(path, buffer, capacity, bytesRead);
 }
 bool WriteFileBytes(const WChar* path, const uint8_t* data, size_t size) { return D().WriteFile(path, data, size); }

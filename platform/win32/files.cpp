@@ -29,12 +29,17 @@ namespace plat {
 
 using win32::W;
 
-bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
+FileReadResult TryReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
   *bytesRead = 0;
-  if (path == nullptr) return false;
+  if (path == nullptr) return FileReadResult::Unreadable;
   HANDLE file =
       ::CreateFileW(W(path), GENERIC_READ, win32::kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) {
+    // Only these mean that nothing is there; denied, locked by another program, a folder: it is.
+    const DWORD why = ::GetLastError();
+    return why == ERROR_FILE_NOT_FOUND || why == ERROR_PATH_NOT_FOUND ? FileReadResult::Missing
+                                                                      : FileReadResult::Unreadable;
+  }
   bool ok = true;
   size_t total = 0;
   while (total < capacity) {
@@ -50,7 +55,11 @@ bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* 
   }
   ::CloseHandle(file);
   *bytesRead = total;
-  return ok;
+  return ok ? FileReadResult::Read : FileReadResult::Unreadable;
+}
+
+bool ReadFileBytes(const WChar* path, uint8_t* buffer, size_t capacity, size_t* bytesRead) {
+  return TryReadFileBytes(path, buffer, capacity, bytesRead) == FileReadResult::Read;
 }
 
 bool WriteFileBytes(const WChar* path, const uint8_t* data, size_t size) {

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static auto layout = std::make_unique<KeyLayout>();
   static std::vector<char> text(kTextBufferBytes);
 
-  // As the file reader does: at most the buffer's worth, then zeros.
+  // The text as the file reader hands it on: at most the buffer's worth, then zeros. A longer file
+  // it refuses whole; here the text reader still gets the first part of such an input.
   const size_t used = size < kMaxTextBytes ? size : kMaxTextBytes;
   std::memcpy(text.data(), data, used);
   std::memset(text.data() + used, 0, kTextBufferBytes - used);

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include "layoutfiles/config_file.h"
 
 #include "tests/unit/layoutfiles/reader_fixture.h"
 
@@ -12,6 +14,7 @@ namespace {
 
 class CatalogueTest : public DeviceTest {
  protected:
+  explicit CatalogueTest(uint32_t codePage = 1252) : DeviceTest(codePage) {}
   std::vector<std::pair<std::string, std::string>> Entries() const {
     std::vector<std::pair<std::string, std::string>> out;
     for (int i = 0; i < catalogue->count; ++i) {
@@ -58,6 +61,89 @@ TEST_F(CatalogueTest, RefusesAFileNameTooLongForALayoutWithAMessage) {
             "File name \"" + longName + "\" is too long: a layout file name has at most 62 characters");
   EXPECT_EQ(Boxes()[0].title, "Error");
   EXPECT_EQ(Boxes()[0].flags, plat::kMbOk);
+}
+
+// A listed file name goes into a layout slot of the configuration file, which has no escape: a
+// name that would not read back from there (a comment sign, a line break, a blank at its start,
+// a character of no ANSI code page) would keep the engine from starting. It is left out, saying
+// which character.
+TEST_F(CatalogueTest, LeavesOutFileNamesTheConfigurationCannotHold) {
+  const struct {
+    std::string name;
+    std::string character;  // as the message shows it
+  } refused[] = {
+      {"Russian;Old.TVL", "\";\" (U+003B)"},
+      {"\xD0\x96.TVL", "\"\xD0\x96\" (U+0416)"},  // no such letter in code page 1252
+      {"Two\nLines.TVL", "U+000A"},
+      {"Cr\rLf.TVL", "U+000D"},
+      {" Lead.TVL", "\" \" (U+0020)"},
+      {"\xF0\x9F\x98\x80.TVL", "\"\xF0\x9F\x98\x80\" (U+1F600)"},
+  };
+  const std::vector<std::string> listed = {"Caf\xC3\xA9.TVL", "Mid  Spaces.TVL", "Plain, Comma (1).TVL"};
+  for (const auto& r : refused) Put(r.name, "Layout Refused\r\nHint R\r\n");
+  for (const std::string& name : listed) Put(name, "Layout Listed\r\nHint L\r\n");
+  EXPECT_TRUE(BuildLayoutCatalogue(*catalogue));
+
+  std::vector<std::string> names;
+  for (const auto& entry : Entries()) names.push_back(entry.first);
+  std::vector<std::string> sorted = listed;
+  std::sort(sorted.begin(), sorted.end());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, sorted);
+
+  std::vector<std::string> shown;
+  for (const ShownBox& box : Boxes()) {
+    EXPECT_EQ(box.title, "Error") << box.text;
+    EXPECT_EQ(box.flags, plat::kMbOk) << box.text;
+    shown.push_back(box.text);
+  }
+  std::vector<std::string> expected;
+  for (const auto& r : refused) {
+    expected.push_back("Layout file \"" + r.name + "\" is left out: its name holds the character " + r.character +
+                       ", which the configuration file cannot store");
+  }
+  std::sort(shown.begin(), shown.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(shown, expected);
+
+  // What is listed does come back from the configuration file.
+  for (int i = 0; i < catalogue->count; ++i) {
+    MapperConfig config;
+    SetConfigDefaults(config);
+    std::memcpy(config.layoutFiles[1], catalogue->entries[i].fileName, sizeof config.layoutFiles[1]);
+    ASSERT_TRUE(WriteConfig(config));
+    MapperConfig read;
+    SetConfigDefaults(read);
+    ASSERT_TRUE(ReadConfig(read));
+    EXPECT_EQ(std::u16string(read.layoutFiles[1]), std::u16string(catalogue->entries[i].fileName));
+  }
+}
+
+class CyrillicCatalogueTest : public CatalogueTest {
+ protected:
+  CyrillicCatalogueTest() : CatalogueTest(1251) {}
+};
+
+TEST_F(CyrillicCatalogueTest, ListsNamesTheDeviceCodePageHolds) {
+  Put("\xD0\xA0\xD1\x83\xD1\x81.TVL", "Layout Rus\r\nHint R\r\n");
+  Put("Caf\xC3\xA9.TVL", "Layout Cafe\r\nHint C\r\n");  // no such letter in code page 1251
+  EXPECT_TRUE(BuildLayoutCatalogue(*catalogue));
+  EXPECT_EQ(Entries(), (std::vector<std::pair<std::string, std::string>>{{"\xD0\xA0\xD1\x83\xD1\x81.TVL", "Rus"}}));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text,
+            "Layout file \"Caf\xC3\xA9.TVL\" is left out: its name holds the character \"\xC3\xA9\" (U+00E9), which "
+            "the configuration file cannot store");
+}
+
+TEST_F(CatalogueTest, LeavesOutAFileLongerThanTheReaderTakes) {
+  const std::string head = "Layout Long\r\nHint L\r\n";
+  Put("AtLimit.TVL", head + std::string(66558 - head.size(), ';'));
+  Put("Over.TVL", head + std::string(66559 - head.size(), ';'));
+  EXPECT_TRUE(BuildLayoutCatalogue(*catalogue));
+  EXPECT_EQ(Entries(), (std::vector<std::pair<std::string, std::string>>{{"AtLimit.TVL", "Long"}}));
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text, "File \"Over.TVL\" is too long: a layout file has at most 66558 bytes");
+  EXPECT_EQ(Boxes()[0].title, "Error");
 }
 
 TEST_F(CatalogueTest, StopsAt32LayoutsWithoutOverrun) {

@@ -236,8 +236,35 @@ TEST_F(ConfigTest, AFileThatCannotBeReplacedIsReportedAndNoTemporaryFileStays) {
   MakeFolder("Tarvin.cfg");
   EXPECT_FALSE(WriteConfig(config));
   EXPECT_FALSE(Has("Tarvin.cfg.tmp"));
-  EXPECT_FALSE(ReadConfig(config)) << "a missing file that cannot be written: the writer's result";
+  EXPECT_FALSE(ReadConfig(config)) << "a folder of that name is no configuration";
   EXPECT_TRUE(Same(config, defaults));
+}
+
+// Only a missing file is replaced by defaults. One that is there but cannot be read holds the
+// user's settings: it is left alone, and the program runs on what it has in memory.
+TEST_F(ConfigTest, AFileThatCannotBeReadIsLeftAlone) {
+  const std::string mine = "Layout1 Mine.TVL\r\nHintMode 0001\r\nKeypressTimeOut 0190\r\n";
+  for (const auto access : {sim::SimDevice::FileAccess::ReadDenied, sim::SimDevice::FileAccess::HeldOpen}) {
+    Put("Tarvin.cfg", mine);
+    device.SetFileAccess(u"\\Program Files\\Tarvin\\Tarvin.cfg", access);
+    SetConfigDefaults(config);
+    EXPECT_FALSE(ReadConfig(config)) << "nothing was read";
+    EXPECT_TRUE(Same(config, defaults)) << "the first read leaves the defaults";
+    EXPECT_EQ(Get("Tarvin.cfg"), mine) << "the settings are still there";
+    EXPECT_FALSE(Has("Tarvin.cfg.tmp"));
+
+    device.SetFileAccess(u"\\Program Files\\Tarvin\\Tarvin.cfg", sim::SimDevice::FileAccess::Open);
+    ASSERT_TRUE(ReadConfig(config));
+    EXPECT_EQ(Utf8(config.layoutFiles[0]), "Mine.TVL") << "once readable, they come back";
+    EXPECT_EQ(config.keypressTimeout, 400);
+
+    device.SetFileAccess(u"\\Program Files\\Tarvin\\Tarvin.cfg", access);
+    EXPECT_FALSE(ReadConfig(config));
+    EXPECT_EQ(Utf8(config.layoutFiles[0]), "Mine.TVL") << "a re-read that fails keeps what was read before";
+    EXPECT_EQ(config.hintMode, 1);
+    device.SetFileAccess(u"\\Program Files\\Tarvin\\Tarvin.cfg", sim::SimDevice::FileAccess::Open);
+  }
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(ConfigTest, ALeftoverTemporaryFileIsNeitherReadNorKept) {

@@ -46,6 +46,10 @@ std::string BrokenLayoutInvariant(const KeyLayout& layout) {
   if (layout.hardware > Hermes) return "hardware out of range";
   if (layout.keyCount > kMaxKeys) return "keyCount above 200";
   if (layout.execCount > kMaxExecs) return "execCount above 16";
+  if (layout.keypressTimeout != 0 &&
+      (layout.keypressTimeout < kMinKeypressTimeout || layout.keypressTimeout > kMaxKeypressTimeout)) {
+    return "keypressTimeout outside 100..2000";
+  }
 
   const KeySet* sets[] = {&layout.shiftKeys, &layout.capsLockKeys, &layout.winKeys,     &layout.ctrlKeys,
                           &layout.altKeys,   &layout.accentKeys,   &layout.accent2Keys, &layout.accent3Keys};

@@ -281,8 +281,7 @@ TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
            "Hardware HERMES\r\n"
            "ShiftKey 0010 0110 0210\r\nShiftKey 00A0\r\n"
            "CapslockKey 0031 0032 0033 0034 0035\r\n"
-           "AccentKey 00C0 01C0\r\nAccentKey2 00C0 01C0\r\n"
-           "KeypressTimeout FFFF\r\n"));
+           "AccentKey 00C0 01C0\r\nAccentKey2 00C0 01C0\r\n"));
   EXPECT_EQ(Utf8(layout->name),
             "\xC3\x89t\xC3\xA9 fran\xC3\xA7"
             "ais\xC2\xA0\xC3\xA8")
@@ -291,7 +290,6 @@ TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
   EXPECT_TRUE(KeySetsEqual(layout->shiftKeys, KeySet{{0x00A0, 0x0110, 0x0210, 0}}));
   EXPECT_TRUE(KeySetsEqual(layout->capsLockKeys, KeySet{{0x0031, 0x0032, 0x0033, 0x0034}}));
   EXPECT_TRUE(KeySetsEqual(layout->accentKeys, layout->accent2Keys)) << "AccentKey2 may repeat AccentKey";
-  EXPECT_EQ(layout->keypressTimeout, 0xFFFF) << "not clamped";
 
   ASSERT_TRUE(
       Read("Layout " + std::string(200, 'n') + "\r\nHint " + std::string(100, 'h') + "\r\nHardware wizard\r\n"));
@@ -302,12 +300,44 @@ TEST_F(LayoutReaderTest, ReadsTheValuesOfEveryOtherKeyword) {
   EXPECT_EQ(BrokenLayoutInvariant(*layout), "");
 }
 
-TEST_F(LayoutReaderTest, ReadsOnlyTheTextBeforeAZeroByteAndWithinTheBufferSize) {
+// A layout's own window between presses is held to the configuration's range, so that no layout
+// can stall its multi-press keys for a minute; 0 still hands the choice to the configuration.
+TEST_F(LayoutReaderTest, ClampsItsOwnKeypressTimeoutAsTheConfigurationDoes) {
+  const struct {
+    const char* value;
+    uint16_t expected;
+  } cases[] = {{"0000", 0},   {"0001", 100},  {"0063", 100},  {"0064", 100},
+               {"0190", 400}, {"07D0", 2000}, {"07D1", 2000}, {"FFFF", 2000}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(Read(kHead + "KeypressTimeout " + c.value + "\r\n")) << c.value;
+    EXPECT_EQ(layout->keypressTimeout, c.expected) << c.value;
+    EXPECT_EQ(BrokenLayoutInvariant(*layout), "") << c.value;
+  }
+}
+
+TEST_F(LayoutReaderTest, ReadsOnlyTheTextBeforeAZeroByte) {
   EXPECT_TRUE(Read(kHead + std::string(1, '\0') + "garbage\r\n"));
-  std::string big = kHead + std::string(66558 - kHead.size() - 1, ';') + "\n";  // the buffer holds this much
-  EXPECT_TRUE(Read(big + "garbage\r\n")) << "what lies beyond the buffer is never read";
-  EXPECT_FALSE(Read(big.substr(0, big.size() - 3) + "\ngarbage\r\n"));
-  EXPECT_EQ(Shown(), "Test.TVL(4): Invalid keyword \"ga\"") << "the buffer ends within the last line";
+}
+
+// A file the buffer cannot hold whole is refused: cut, it would read as valid without the keys
+// beyond the cut.
+TEST_F(LayoutReaderTest, RefusesAFileLongerThanTheBufferHolds) {
+  const std::string keyAtEnd = "Key 0041 c0061\r\n";
+  const std::string full = kHead + std::string(66558 - kHead.size() - keyAtEnd.size() - 1, ';') + "\n" + keyAtEnd;
+  ASSERT_EQ(full.size(), 66558u);
+  ASSERT_TRUE(Read(full)) << Shown();
+  EXPECT_EQ(layout->keyCount, 1) << "the last line of a file at the limit is read";
+
+  const std::string tooLong = "File \"Test.TVL\" is too long: a layout file has at most 66558 bytes";
+  for (const std::string& text : {full + ";", full + std::string(5000, ';')}) {
+    EXPECT_FALSE(Read(text)) << text.size();
+    EXPECT_EQ(error.box, PlainErrorBox) << text.size();
+    EXPECT_EQ(Shown(), tooLong) << text.size();
+  }
+  ShowLayoutError(error);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].title, "Error");
+  EXPECT_EQ(Boxes()[0].text, tooLong);
 }
 
 TEST_F(LayoutReaderTest, KeepsTheLinesBeforeAFaultAndReadsNoFurther) {

@@ -80,8 +80,8 @@ TEST_F(TarvinCheckTest, ReadsEachFileByTheDevicesRules) {
   const std::string full = head + std::string(66558 - head.size() - 1, ';') + "\n";  // the device reads this much
   const std::string longName = std::string(59, 'n') + ".TVL";
   folder.Write("Ru.TVL", head + "\xCA\xEB\xE0\xE2\xE8\xF8\xE0 0041\r\n");
-  folder.Write("Full.TVL", full + "garbage\r\n");
-  folder.Write("Cut.TVL", full.substr(0, full.size() - 3) + "\ngarbage\r\n");
+  folder.Write("Full.TVL", full);
+  folder.Write("Over.TVL", full + "K");
   folder.Write(longName, head);
   folder.Write("Mixed.TvL", head);
   std::filesystem::create_directories(In("Folder.TVL"));
@@ -94,7 +94,7 @@ TEST_F(TarvinCheckTest, ReadsEachFileByTheDevicesRules) {
        "Ru.TVL(3): Invalid keyword \"\xD0\xBA\xD0\xBB\xD0\xB0\xD0\xB2\xD0\xB8\xD1\x88\xD0\xB0\"\n",
        1},
       {{In("Full.TVL")}, "Full.TVL: ok: T\n", 0},
-      {{In("Cut.TVL")}, "Cut.TVL(4): Invalid keyword \"ga\"\n", 1},
+      {{In("Over.TVL")}, "File \"Over.TVL\" is too long: a layout file has at most 66558 bytes\n", 1},
       {{In(longName)}, "File name \"" + longName + "\" is too long: a layout file name has at most 62 characters\n", 1},
       {{In("MIXED.tvl")}, "MIXED.tvl: ok: T\n", 0},
       {{In("Folder.TVL")}, "Error opening file \"Folder.TVL\" for reading\n", 1},

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "tests/unit/support/test_windows.h"
@@ -333,6 +334,53 @@ TEST(SimFiles, WriteReplaceDeleteAndList) {
   EXPECT_EQ(plat::OpenFileList(u"\\Program Files\\Tarvin\\*.xyz", name, 260), nullptr);
   EXPECT_TRUE(plat::RemoveFile(u"\\Program Files\\Tarvin\\b.tvl"));
   EXPECT_FALSE(plat::FileExists(u"\\Program Files\\Tarvin\\B.TVL"));
+}
+
+// A read says why it found nothing: no file, or one that is there but cannot be read. A file held
+// open by another program refuses every change too; one whose rights deny reading can still be
+// replaced, and the new file is readable.
+TEST(SimFiles, ReadsTellAMissingFileFromOneThatCannotBeRead) {
+  TempFolder folder;
+  folder.Write("Program Files/Tarvin/Tarvin.cfg", "old");
+  folder.Write("Program Files/Tarvin/new.tmp", "new");
+  std::filesystem::create_directories(folder.path() + "/Program Files/Tarvin/Folder.cfg");
+  SimDevice d = MakeDevice(folder);
+  using plat::FileReadResult;
+  using Access = SimDevice::FileAccess;
+  const char16_t* cfg = u"\\Program Files\\Tarvin\\tarvin.CFG";
+  uint8_t buf[16];
+  size_t n = 99;
+  const struct {
+    const char16_t* path;
+    FileReadResult expected;
+  } cases[] = {
+      {cfg, FileReadResult::Read},
+      {u"\\Program Files\\Tarvin\\None.cfg", FileReadResult::Missing},
+      {u"\\No Such Folder\\Tarvin.cfg", FileReadResult::Missing},
+      {u"\\Program Files\\Tarvin\\Folder.cfg", FileReadResult::Unreadable},
+      {u"\\Program Files\\..\\Tarvin.cfg", FileReadResult::Unreadable},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(plat::TryReadFileBytes(c.path, buf, sizeof buf, &n), c.expected) << sim::ToUtf8(c.path);
+  }
+
+  for (const Access access : {Access::ReadDenied, Access::HeldOpen}) {
+    d.SetFileAccess(u"\\Program Files\\Tarvin\\Tarvin.cfg", access);
+    EXPECT_EQ(plat::TryReadFileBytes(cfg, buf, sizeof buf, &n), FileReadResult::Unreadable);
+    EXPECT_EQ(n, 0u);
+    EXPECT_FALSE(plat::ReadFileBytes(cfg, buf, sizeof buf, &n));
+    EXPECT_TRUE(plat::FileExists(cfg)) << "it is still there";
+  }
+  const uint8_t data[] = {'x'};
+  EXPECT_FALSE(plat::WriteFileBytes(cfg, data, 1)) << "held open";
+  EXPECT_FALSE(plat::MoveFileOver(u"\\Program Files\\Tarvin\\new.tmp", cfg));
+  EXPECT_FALSE(plat::RemoveFile(cfg));
+  EXPECT_EQ(folder.Read("Program Files/Tarvin/Tarvin.cfg"), "old");
+
+  d.SetFileAccess(cfg, Access::ReadDenied);
+  ASSERT_TRUE(plat::MoveFileOver(u"\\Program Files\\Tarvin\\new.tmp", cfg)) << "its folder lets it be replaced";
+  ASSERT_EQ(plat::TryReadFileBytes(cfg, buf, sizeof buf, &n), FileReadResult::Read) << "the new file is readable";
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), n), "new");
 }
 
 TEST(SimCodePage, ConvertsThroughTheDeviceCodePage) {
