@@ -84,7 +84,8 @@ intptr_t EngineWindowProc(void* context, plat::Window window, uint32_t message, 
       return 0;
     case plat::kWmHotKey:
       ActivityStep(*engine);
-      OnHotKey(EngineTranslator(*engine), static_cast<uint16_t>(wParam & 0xFFFF));
+      OnHotKey(EngineTranslator(*engine), static_cast<uint16_t>(wParam & 0xFFFF),
+               ScanWordOfHotKey(static_cast<uint32_t>(lParam & 0xFFFF), static_cast<uint8_t>((lParam >> 16) & 0xFF)));
       return 0;
     case MsgNextLayout: NextLayout(*engine); return 0;
     case MsgReloadConfig: ReloadConfig(*engine); return 0;

@@ -207,11 +207,18 @@ KeyDefMatch FindKeyDef(const Translator& tr, uint16_t id) {
   return {w, t.unloading ? -1 : FindKeyIndex(layout, w)};
 }
 
-void OnHotKey(const Translator& tr, uint16_t id) {
+void OnHotKey(const Translator& tr, uint16_t id) { OnHotKey(tr, id, 0); }
+
+void OnHotKey(const Translator& tr, uint16_t id, ScanWord pressed) {
   TranslatorState& t = *tr.state;
   // The id belongs to the layout active as it arrives; the drain may switch to another one.
   const uint16_t generation = t.layoutGeneration;
-  const ScanWord word = Pressed(tr, id);
+  ScanWord word = Pressed(tr, id);
+  // While the engine unloads the key table stands for nothing, so nothing is looked up again.
+  if (pressed != 0 && word != pressed && !t.unloading) {
+    word = pressed;
+    if (!FindHotKeyId(*tr.layout, *tr.config, word, false, &id)) id = MakeHotKeyId(word, kPassOnSlot);
+  }
   const uint8_t e = KeyCode(Resolve(tr, id));
   DrainKeyEvents(tr);
   const uint16_t h = tr.layout->hardware;

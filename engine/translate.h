@@ -82,6 +82,10 @@ void InitTranslatorState(TranslatorState& t);
 // A hot key notification: earlier presses that are ready are translated, then the hold rule, then
 // the press is queued.
 void OnHotKey(const Translator& tr, uint16_t id);
+// The same with the combination the notification says was pressed (0: not said). A notification
+// that was already on its way when the layout changed names a combination the id no longer
+// stands for: it is the same combination in the layout active now.
+void OnHotKey(const Translator& tr, uint16_t id, ScanWord pressed);
 // The hold slot's tick duty.
 void AdvanceHoldSlot(const Translator& tr);
 void EnqueueKeyEvent(const Translator& tr, uint16_t id);

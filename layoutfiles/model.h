@@ -25,6 +25,13 @@ constexpr uint32_t HotKeyModifiers(ScanWord word) {
          ((word & kFlagAlt) ? plat::kModAlt : 0) | ((word & kFlagWin) ? plat::kModWin : 0);
 }
 
+// The word of a combination given as the platform's hot key modifiers and a key code.
+constexpr ScanWord ScanWordOfHotKey(uint32_t modifiers, uint8_t keyCode) {
+  return static_cast<ScanWord>(
+      ((modifiers & plat::kModShift) ? kFlagShift : 0) | ((modifiers & plat::kModControl) ? kFlagCtrl : 0) |
+      ((modifiers & plat::kModAlt) ? kFlagAlt : 0) | ((modifiers & plat::kModWin) ? kFlagWin : 0) | keyCode);
+}
+
 enum HardwareKind : uint16_t { Generic = 0, Wizard = 1, Hermes = 2 };
 
 enum OutputKind : uint8_t { Char = 0, Keystroke = 1, Command = 2 };

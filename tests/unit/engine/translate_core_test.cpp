@@ -71,7 +71,8 @@ constexpr uint16_t kCapsOn = 0xFFFD;  // not a notification: the device's Caps L
 
 struct Step {
   uint32_t at;
-  uint16_t id;  // a HotKeyId, or kTick
+  uint16_t id;           // a HotKeyId, or kTick
+  ScanWord pressed = 0;  // the combination the notification names, when it names one
 };
 
 struct Case {
@@ -107,7 +108,7 @@ std::string Play(const Case& c) {
       AdvanceHoldSlot(tr);
       DrainKeyEvents(tr);
     } else {
-      OnHotKey(tr, s.id);
+      OnHotKey(tr, s.id, s.pressed);
     }
   }
   return bench.effects;
@@ -281,6 +282,16 @@ TEST(TranslationCore, PressesThatArriveUnderTheOldLayoutAreTheSameKeysInTheNew) 
        Join({{{0, win}, {10, kSwitch}}, Ticks(50, 150)}), "switch c0077 "},
       {"and passes on where the new layout does not map it", OneThen(Short),
        Join({{{0, win}, {10, kSwitch}}, Ticks(50, 150)}), "switch k005B "},
+      {"a notification of A already on its way when another program switched is the new layout's A", OneThen(Two),
+       Join({{{0, kSwitch}, {10, a, 0x0041}}, Ticks(50, 650)}), "switch c0061 "},
+      {"one the new layout does not map passes on",
+       OneThen(Short),
+       {{0, kSwitch}, {10, b, 0x0042}, {50, kTick}},
+       "switch k0042 "},
+      {"a notification that names its own combination is translated as ever",
+       OneThen(Two),
+       {{0, b, 0x0042}, {50, kTick}},
+       "c0032 "},
   };
   for (const Case& c : cases) EXPECT_EQ(Play(c), c.expected) << c.name;
 }
