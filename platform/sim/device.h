@@ -132,6 +132,9 @@ class SimDevice {
   bool RunUntilExit(plat::Process process, uint32_t maxMs);
   bool HasExited(plat::Process process) const;
   int ExitCode(plat::Process process) const;
+  // Programs whose record, message queue and thread are still held: those not yet ended, the
+  // driver, and the owner of other programs' windows. An ended program keeps only its exit code.
+  size_t ProgramsHoldingResources() const;
 
   // The user presses and releases a key combination (flag bits held as modifiers around the key).
   void Press(uint16_t scanWord);
@@ -296,6 +299,11 @@ class SimDevice {
   void Block(Proc& self);
   static void ThreadMain(SimDevice* device, Proc* p);
   void FinishProc(Proc& p, int code);
+  // Joins the threads of programs that have ended and frees their records; called by whichever
+  // thread holds the token next, once the ended thread has handed it on.
+  void ReapEnded();
+  bool Ended(int pid) const;
+  bool KnownPid(int pid) const { return pid > 0 && pid < static_cast<int>(exitCodes_.size()); }
   bool HasMessage(const Proc& p, bool countQuit = true) const;
   void DropWindow(plat::Window window);
   bool Enqueue(const plat::Message& message);
@@ -312,8 +320,13 @@ class SimDevice {
   std::mutex mutex_;
   Proc* running_ = nullptr;
   bool terminating_ = false;
-  std::vector<std::unique_ptr<Proc>> procs_;  // index = pid; 0 is the driver
-  std::vector<WindowRec> windows_;            // handle = index + 1
+  // index = pid; 0 is the driver. An ended program's record is freed (null here) and only its exit
+  // code stays, so that its handle still answers and pids are never reused.
+  std::vector<std::unique_ptr<Proc>> procs_;
+  std::vector<int> exitCodes_;      // index = pid
+  std::vector<Proc*> live_;         // records still held, in pid order: the scheduler's round
+  std::vector<int> ended_;          // ended programs whose thread is not joined yet
+  std::vector<WindowRec> windows_;  // handle = index + 1
   plat::Window foreground_ = nullptr;
   std::vector<HotKeyInfo> hotKeys_;
   bool capsLock_ = false;

@@ -26,6 +26,8 @@ SimDevice::SimDevice(SimOptions options) : options_(std::move(options)) {
   strings_.reserve(kStringReserve);
   hotKeys_.reserve(kHotKeyReserve);
   windows_.reserve(256);
+  live_.reserve(64);
+  ended_.reserve(64);
 
   Proc& driver = NewProc(options_.driverPath, nullptr, nullptr, true);
   driver.state = Proc::State::Running;
@@ -46,8 +48,11 @@ SimDevice::~SimDevice() {
     std::unique_lock<std::mutex> lock(mutex_);
     terminating_ = true;
     Proc& driver = *procs_[0];
-    for (size_t i = 1; i < procs_.size(); ++i) {
-      Proc& p = *procs_[i];
+    ReapEnded();
+    // A copy: the round changes as programs end.
+    const std::vector<Proc*> live = live_;
+    for (size_t i = 1; i < live.size(); ++i) {
+      Proc& p = *live[i];
       if (p.state == Proc::State::New) {
         p.state = Proc::State::Exited;
       } else if (p.state == Proc::State::Blocked) {
@@ -57,7 +62,7 @@ SimDevice::~SimDevice() {
       }
     }
   }
-  for (auto& p : procs_) {
+  for (Proc* p : live_) {
     if (p->thread.joinable()) p->thread.join();
   }
   internal::Bind(nullptr, nullptr);
@@ -88,6 +93,8 @@ SimDevice::Proc& SimDevice::NewProc(const std::u16string& path, const WChar* par
   p->entry = std::move(entry);
   p->hasThread = hasThread;
   p->queue.resize(internal::kQueueCapacity);
+  live_.push_back(p.get());
+  exitCodes_.push_back(0);
   procs_.push_back(std::move(p));
   return *procs_.back();
 }

@@ -44,26 +44,42 @@ plat::Process SimDevice::Start(const std::u16string& path, const WChar* params) 
   return StartProc(path.c_str(), params);
 }
 
+// nullptr for a program that has ended and been freed, as for one that never was.
 SimDevice::Proc* SimDevice::ProcOf(plat::Process process) {
   int pid = internal::ProcessPid(process);
-  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return nullptr;
-  return procs_[pid].get();
+  return KnownPid(pid) ? procs_[pid].get() : nullptr;
 }
 
 const SimDevice::Proc* SimDevice::ProcOf(plat::Process process) const {
   int pid = internal::ProcessPid(process);
-  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return nullptr;
-  return procs_[pid].get();
+  return KnownPid(pid) ? procs_[pid].get() : nullptr;
 }
 
-bool SimDevice::HasExited(plat::Process process) const {
-  const Proc* p = ProcOf(process);
-  return p != nullptr && p->state == Proc::State::Exited;
+bool SimDevice::Ended(int pid) const {
+  if (!KnownPid(pid)) return false;
+  const Proc* p = procs_[pid].get();
+  return p == nullptr || p->state == Proc::State::Exited;
 }
+
+bool SimDevice::HasExited(plat::Process process) const { return Ended(internal::ProcessPid(process)); }
 
 int SimDevice::ExitCode(plat::Process process) const {
-  const Proc* p = ProcOf(process);
-  return p != nullptr ? p->exitCode : -1;
+  const int pid = internal::ProcessPid(process);
+  return KnownPid(pid) ? exitCodes_[pid] : -1;
+}
+
+size_t SimDevice::ProgramsHoldingResources() const { return live_.size(); }
+
+// The ended thread touches nothing of its record once it has handed the token on, and it cannot
+// have the token back, so the join below waits only for the thread's own return.
+void SimDevice::ReapEnded() {
+  for (int pid : ended_) {
+    Proc* p = procs_[pid].get();
+    if (p->thread.joinable()) p->thread.join();
+    std::erase(live_, p);
+    procs_[pid].reset();
+  }
+  ended_.clear();
 }
 
 const std::u16string& SimDevice::ProgramPath() const { return internal::CurrentProc()->path; }
@@ -71,6 +87,7 @@ const std::u16string& SimDevice::ProgramPath() const { return internal::CurrentP
 // What the platform does when a program ends: its windows go, and with them their hot keys and timers.
 void SimDevice::FinishProc(Proc& p, int code) {
   p.exitCode = code;
+  exitCodes_[p.pid] = code;
   for (size_t i = 0; i < windows_.size(); ++i) {
     if (windows_[i].owner == p.pid && !windows_[i].destroyed) DropWindow(internal::ToWindow(i));
   }

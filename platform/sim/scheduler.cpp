@@ -35,7 +35,7 @@ bool SimDevice::Ready(const Proc& p) const {
     case Wait::Time: return now_ >= p.deadline;
     case Wait::Message: return HasMessage(p);
     case Wait::Modal: return now_ >= p.deadline || HasMessage(p, false);
-    case Wait::ProcessExit: return procs_[p.waitPid]->state == State::Exited || now_ >= p.deadline;
+    case Wait::ProcessExit: return Ended(p.waitPid) || now_ >= p.deadline;
     case Wait::None: return true;
   }
   return false;
@@ -63,10 +63,10 @@ uint64_t SimDevice::NextEvent(const Proc& p) const {
 void SimDevice::Schedule(std::unique_lock<std::mutex>& lock, Proc& self) {
   for (;;) {
     Proc* next = nullptr;
-    for (size_t i = 1; i < procs_.size() && next == nullptr; ++i) {
-      if (Ready(*procs_[i])) next = procs_[i].get();
+    for (size_t i = 1; i < live_.size() && next == nullptr; ++i) {
+      if (Ready(*live_[i])) next = live_[i];
     }
-    if (next == nullptr && Ready(*procs_[0])) next = procs_[0].get();
+    if (next == nullptr && Ready(*live_[0])) next = live_[0];
     if (next == &self) return;
     if (next != nullptr) {
       running_ = next;
@@ -83,7 +83,7 @@ void SimDevice::Schedule(std::unique_lock<std::mutex>& lock, Proc& self) {
       continue;
     }
     uint64_t t = UINT64_MAX;
-    for (const auto& p : procs_) t = std::min(t, NextEvent(*p));
+    for (const Proc* p : live_) t = std::min(t, NextEvent(*p));
     if (t == UINT64_MAX) {
       std::fprintf(stderr, "simulated device: every program waits forever\n");
       std::abort();
@@ -96,6 +96,7 @@ void SimDevice::Block(Proc& self) {
   std::unique_lock<std::mutex> lock(mutex_);
   self.state = State::Blocked;
   Schedule(lock, self);
+  ReapEnded();
   self.state = State::Running;
   self.wait = Wait::None;
   if (terminating_ && self.pid != 0) throw internal::Terminated{};
@@ -105,6 +106,7 @@ void SimDevice::ThreadMain(SimDevice* device, Proc* p) {
   {
     std::unique_lock<std::mutex> lock(device->mutex_);
     p->cv.wait(lock, [&] { return device->running_ == p; });
+    device->ReapEnded();
     p->state = State::Running;
   }
   internal::Bind(device, p);
@@ -117,9 +119,15 @@ void SimDevice::ThreadMain(SimDevice* device, Proc* p) {
   device->FinishProc(*p, code);
   std::unique_lock<std::mutex> lock(device->mutex_);
   p->state = State::Exited;
+  // Its remaining memory goes now; the record itself once the next holder of the token joins it.
+  p->queue = {};
+  p->timers = {};
+  p->classes = {};
+  p->entry = nullptr;
+  if (!device->terminating_) device->ended_.push_back(p->pid);
   if (device->terminating_) {
     device->running_ = device->procs_[0].get();
-    device->procs_[0]->cv.notify_one();
+    device->procs_[0]->cv.notify_one();  // the driver, never freed
     return;
   }
   device->Schedule(lock, *p);
@@ -156,15 +164,15 @@ void SimDevice::ModalWait(uint32_t ms) {
 }
 
 plat::WaitResult SimDevice::BlockForExit(int pid, uint32_t timeoutMs) {
-  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return plat::WaitResult::Failed;
+  if (!KnownPid(pid)) return plat::WaitResult::Failed;
   Proc& self = *internal::CurrentProc();
-  if (procs_[pid]->state != State::Exited) {
+  if (!Ended(pid)) {
     self.wait = Wait::ProcessExit;
     self.waitPid = pid;
     self.deadline = timeoutMs == plat::kWaitInfinite ? UINT64_MAX : now_ + timeoutMs;
     Block(self);
   }
-  return procs_[pid]->state == State::Exited ? plat::WaitResult::Exited : plat::WaitResult::TimedOut;
+  return Ended(pid) ? plat::WaitResult::Exited : plat::WaitResult::TimedOut;
 }
 
 void SimDevice::RunFor(uint32_t ms) {
@@ -176,13 +184,13 @@ void SimDevice::RunFor(uint32_t ms) {
 
 bool SimDevice::RunUntilExit(plat::Process process, uint32_t maxMs) {
   int pid = internal::ProcessPid(process);
-  if (pid <= 0 || pid >= static_cast<int>(procs_.size())) return false;
+  if (!KnownPid(pid)) return false;
   Proc& driver = *procs_[0];
   driver.wait = Wait::ProcessExit;
   driver.waitPid = pid;
   driver.deadline = now_ + maxMs;
   Block(driver);
-  return procs_[pid]->state == State::Exited;
+  return Ended(pid);
 }
 
 }  // namespace sim

@@ -75,8 +75,13 @@ bool WriteFileBytes(const WChar* path, const uint8_t* data, size_t size) {
     if (!::WriteFile(file, data + total, want, &put, nullptr) || put == 0) break;
     total += put;
   }
+  // The bytes reach the disk before the caller moves this file over the old one: a power cut
+  // after the move must find the new content, not an empty file under the old name.
+  const bool flushed = total == size && ::FlushFileBuffers(file) != 0;
   const bool closed = ::CloseHandle(file) != 0;
-  return total == size && closed;
+  if (flushed && closed) return true;
+  ::DeleteFileW(W(path));  // a part-written file must not be taken for a whole one
+  return false;
 }
 
 // The new file takes the old one's name in one step; the write-through makes the rename itself

@@ -33,6 +33,11 @@ inline DWORD DwordCapacity(size_t capacity) { return capacity > MAXDWORD ? MAXDW
 // Copies a Win32 string into a terminated buffer of `capacity` units; false when it was cut.
 bool CopyOut(WChar* buffer, size_t capacity, const wchar_t* source);
 
+// Text in a given code page, as AnsiToWide and WideToAnsi convert it in the system's one; every
+// code page Windows converts works, including those that refuse the best-fit flag.
+bool CodePageToWide(UINT codePage, const char* source, WChar* buffer, size_t capacity);
+bool WideToCodePage(UINT codePage, const WChar* source, char* buffer, size_t capacity);
+
 // A system library by name, from the system folder only: a library of that name dropped beside
 // the program must not run inside it. nullptr when the system lacks it.
 HMODULE LoadSystemLibrary(const wchar_t* name);

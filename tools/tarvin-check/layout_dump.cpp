@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/sim/codepage.h"
+#include "tools/common/terminal_text.h"
 
 namespace {
 
@@ -18,13 +19,16 @@ std::string Utf8(const WChar* text, size_t capacity) {
   return sim::ToUtf8(std::u16string(text, n));
 }
 
+// Layout text as printed, with its control characters escaped for the terminal.
+std::string Shown(const WChar* text, size_t capacity) { return tools_common::EscapeControls(Utf8(text, capacity)); }
+
 std::string Quoted(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
     if (c == '"' || c == '\\') out += '\\';
     out += c;
   }
-  return out + "\"";
+  return tools_common::EscapeControls(out) + "\"";
 }
 
 std::string KeySetLine(const char* label, const KeySet& set) {
@@ -47,8 +51,8 @@ char KindPrefix(uint8_t kind) {
 
 std::string DumpLayout(const KeyLayout& layout) {
   std::string out;
-  out += "name: " + Utf8(layout.name, kLayoutNameLength) + "\n";
-  out += "hint: " + Utf8(layout.hint, kHintLength) + "\n";
+  out += "name: " + Shown(layout.name, kLayoutNameLength) + "\n";
+  out += "hint: " + Shown(layout.hint, kHintLength) + "\n";
   out += "hardware: " + std::to_string(layout.hardware) + "\n";
   out += "internal: shift=" + std::to_string(layout.internalShift) +
          " capslock=" + std::to_string(layout.internalCapsLock) + " ctrl=" + std::to_string(layout.internalCtrl) +

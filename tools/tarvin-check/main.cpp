@@ -17,6 +17,7 @@
 #include "platform/sim/codepage.h"
 #include "platform/sim/host_files.h"
 #include "tools/common/code_page_option.h"
+#include "tools/common/terminal_text.h"
 #include "tools/tarvin-check/layout_dump.h"
 
 namespace fs = std::filesystem;
@@ -58,13 +59,14 @@ bool CheckFile(const std::string& file, sim::CodePageConverter& codePage, bool d
   auto error = std::make_unique<LayoutError>();
   if (ReadLayoutFileFrom(name.c_str(), LayoutFileSource{&ReadFromFolder, &hostFolder}, AnsiDecoder{&Decode, &codePage},
                          *layout, *error)) {
-    std::cout << sim::ToUtf8(name) << ": ok: " << sim::ToUtf8(layout->name) << "\n";
+    std::cout << tools_common::EscapeControls(sim::ToUtf8(name))
+              << ": ok: " << tools_common::EscapeControls(sim::ToUtf8(layout->name)) << "\n";
     if (dump) std::cout << DumpLayout(*layout);
     return true;
   }
   WChar shown[kLayoutErrorTextLength];
   FormatLayoutError(*error, shown, kLayoutErrorTextLength);
-  std::cout << sim::ToUtf8(shown) << "\n";
+  std::cout << tools_common::EscapeControls(sim::ToUtf8(shown)) << "\n";
   return false;
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tools/common/code_page_option.h"
+#include "tools/common/terminal_text.h"
 #include "tools/tarvin-sim/script.h"
 #include "tools/tarvin-sim/session.h"
 
@@ -219,7 +220,8 @@ int main(int argc, char** argv) {
   std::vector<tarvin_sim::Command> commands;
   tarvin_sim::ScriptError error;
   if (!tarvin_sim::ParseScript(text, commands, error)) {
-    std::cerr << "tarvin-sim: " << scriptName << ":" << error.line << ": " << error.message << "\n";
+    std::cerr << "tarvin-sim: " << scriptName << ":" << error.line << ": "
+              << tools_common::EscapeControls(error.message) << "\n";
     return 2;
   }
 

@@ -8,6 +8,7 @@
 #include "engine/engine_state.h"
 #include "platform/platform.h"
 #include "platform/wtext.h"
+#include "tools/common/terminal_text.h"
 
 namespace tarvin_sim {
 
@@ -57,6 +58,7 @@ sim::SimOptions DeviceOptions(const std::string& hostRoot, uint32_t codePage) {
 
 }  // namespace
 
+// The text's other control characters are escaped as everywhere the tools print layout text.
 std::string Quote(const std::u16string& text) {
   std::string out = "\"";
   for (char c : sim::ToUtf8(text)) {
@@ -68,7 +70,7 @@ std::string Quote(const std::u16string& text) {
       default: out += c; break;
     }
   }
-  return out + "\"";
+  return tools_common::EscapeControls(out) + "\"";
 }
 
 Session::Session(const std::string& hostRoot, uint32_t codePage, std::ostream& out)

@@ -55,6 +55,40 @@ void CheckText() {
   }
 }
 
+// Every system code page converts, those that refuse the best-fit flag too (UTF-8, GB 18030,
+// ISO-2022-JP); the encoding of the Cyrillic letter shows the code page was the one asked for.
+void CheckCodePages() {
+  struct Case {
+    UINT codePage;
+    const char* bytes;  // prefix the conversion must start with
+    const char16_t* back;
+  };
+  const Case cases[] = {
+      {1252, "ab?", u"ab?"},  // 1252 lacks the letter: its default character, never a look-alike
+      {65001, "ab\xD0\x96", u"ab\u0416"},
+      {54936, "ab\xA7\xA8", u"ab\u0416"},
+      {50220, "ab\x1B$B\x27\x28", u"ab\u0416"},
+  };
+  for (const Case& c : cases) {
+    char name[32];
+    std::snprintf(name, sizeof name, "code page %u", c.codePage);
+    // Wine lacks some of them (54936, 50220 in Wine 8); Windows has them all.
+    if (!::IsValidCodePage(c.codePage)) {
+      std::printf("skipped: %s is not installed here\n", name);
+      continue;
+    }
+    char narrow[32];
+    std::memset(narrow, '#', sizeof narrow);
+    const bool out = win32::WideToCodePage(c.codePage, u"ab\u0416", narrow, sizeof narrow);
+    Check(out && std::strncmp(narrow, c.bytes, std::strlen(c.bytes)) == 0, name);
+    plat::WChar wide[32];
+    Check(out && win32::CodePageToWide(c.codePage, narrow, wide, 32) && Str(wide) == c.back, name);
+    // Too small a buffer is refused whole in these code pages too.
+    std::memset(narrow, '#', sizeof narrow);
+    Check(!win32::WideToCodePage(c.codePage, u"ab\u0416", narrow, 3) && narrow[0] == 0 && narrow[3] == '#', name);
+  }
+}
+
 void CheckFiles() {
   wchar_t tempW[MAX_PATH];
   ::GetTempPathW(MAX_PATH, tempW);
@@ -98,6 +132,18 @@ void CheckFiles() {
   ::RemoveDirectoryW(win32::W(folder));
   size_t none = 1;
   Check(!plat::ReadFileBytes(a, read, sizeof read, &none) && none == 0, "missing file");
+
+  // A write that cannot be made fails and leaves nothing behind.
+  plat::WChar nowhere[MAX_PATH];
+  wtext::Format(nowhere, MAX_PATH, u"%sno such folder\\Tarvin.cfg", folder);
+  Check(!plat::WriteFileBytes(nowhere, text, sizeof text - 1) && !plat::FileExists(nowhere), "a write nowhere fails");
+  ::CreateDirectoryW(win32::W(folder), nullptr);
+  ::CreateDirectoryW(win32::W(sub), nullptr);
+  Check(!plat::WriteFileBytes(sub, text, sizeof text - 1) && !plat::FileExists(sub) &&
+            ::GetFileAttributesW(win32::W(sub)) != INVALID_FILE_ATTRIBUTES,
+        "a write over a folder fails and leaves the folder");
+  ::RemoveDirectoryW(win32::W(sub));
+  ::RemoveDirectoryW(win32::W(folder));
 }
 
 void CheckProcesses() {
@@ -437,6 +483,7 @@ void CheckEventsAndPictures() {
 
 int plat::ProgramMain() {
   CheckText();
+  CheckCodePages();
   CheckFiles();
   CheckProcesses();
   CheckWindows();

@@ -109,6 +109,28 @@ TEST_F(TarvinCheckTest, ReadsEachFileByTheDevicesRules) {
   }
 }
 
+// Layout text never drives the terminal: its control characters are escaped in the names, hints,
+// paths, file names and messages printed; other text, non-ASCII included, stays as it is.
+TEST_F(TarvinCheckTest, EscapesControlCharactersOfLayoutText) {
+  folder.Write("Red.TVL",
+               "Layout R\x1B[31mE\x07"
+               "D \xE9\r\nHint H\x1B]0:x\x07"
+               "i\x7F\r\nExec 0001 a\x7F.exe\r\n");
+  folder.Write("Bad.TVL", "Layout B\r\nHint B\r\nfoo\x7F\x1B[2J 0041\r\n");
+  const ToolRun run = Check({"--dump", In("Red.TVL"), In("Bad.TVL"), In("No\x1B[2J\x07.TVL")});
+  const std::string out = run.out;
+  EXPECT_EQ(out.substr(0, out.find("hardware:")),
+            "Red.TVL: ok: R\\u001B[31mE\\u0007D \xC3\xA9\n"
+            "name: R\\u001B[31mE\\u0007D \xC3\xA9\n"
+            "hint: H\\u001B]0:x\\u0007i\\u007F\n");
+  const std::string tail = out.substr(out.find("exec "));
+  EXPECT_EQ(tail,
+            "exec 0001 path \"a\\u007F.exe\" params none\n"
+            "Bad.TVL(3): Invalid keyword \"foo\\u007F\"\n"
+            "Error opening file \"No\\u001B[2J\\u0007.TVL\" for reading\n");
+  for (char c : out) EXPECT_FALSE((c >= 0 && c < 0x20 && c != '\n') || c == 0x7F) << static_cast<int>(c);
+}
+
 TEST_F(TarvinCheckTest, DumpsTheLayoutOfEachFileThatReads) {
   folder.Write("Dump.TVL",
                "Layout D\r\nHint Dee\r\nHardware Wizard\r\nShiftKey 0010 0110\r\nAccentKey 00C0\r\n"

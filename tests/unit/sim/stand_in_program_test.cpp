@@ -2,9 +2,13 @@
 // the start fails, so callers see the failure a device would give them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/platform.h"
 #include "platform/sim/device.h"
 #include "tests/unit/support/temp_folder.h"
+#include "tests/unit/support/test_windows.h"
 
 using sim::LogKind;
 using sim::SimDevice;
@@ -118,4 +122,66 @@ TEST(SimStandIn, AProgramStartedFromAProgramSeesTheSameFiles) {
   EXPECT_TRUE(d.RunUntilExit(d.Start(u"\\Launcher.exe"), 1000));
   EXPECT_TRUE(started);
   EXPECT_TRUE(failed);
+}
+
+// An ended program holds nothing but its exit code: thousands of programs coming and going, each
+// with a window, a timer and a class of its own, leave no threads, records or queues behind, while
+// a program still running keeps its queue and every handle still answers with its own exit code.
+TEST(SimStandIn, EndedProgramsHoldNothingButTheirExitCode) {
+  TempFolder folder;
+  folder.Write("Windows/notes.exe", "");
+  SimDevice d(Options(folder));
+  static int runs;
+  static int received;
+  runs = received = 0;
+  constexpr uint32_t kCount = 0x8001, kStop = 0x8002;
+  d.InstallProgram(u"\\Windows\\resident.exe", [] {
+    plat::RegisterWindowClass(u"Resident",
+                              [](void*, plat::Window w, uint32_t m, uintptr_t wp, intptr_t lp) -> intptr_t {
+                                if (m == kCount) ++received;
+                                if (m == kStop) plat::PostQuit(static_cast<int>(wp));
+                                return plat::DefaultWindowProc(w, m, wp, lp);
+                              });
+    testing_support::MakeWindow(u"Resident", u"Resident");
+    plat::Message m;
+    while (plat::NextMessage(&m)) plat::DeliverMessage(m);
+    return static_cast<int>(m.wParam);
+  });
+  d.InstallProgram(u"\\Windows\\worker.exe", [] {
+    plat::RegisterWindowClass(u"Worker", testing_support::PlainProc);
+    plat::StartTimer(testing_support::MakeWindow(u"Worker", u"Worker"), 1, 5);
+    plat::SleepFor(1);
+    return ++runs % 250;
+  });
+  const plat::Process resident = d.Start(u"\\Windows\\resident.exe");
+  d.RunFor(0);
+  const size_t held = d.ProgramsHoldingResources();  // the driver, other programs' windows, the resident
+  ASSERT_EQ(held, 3u);
+
+  std::vector<plat::Process> ended;
+  for (int i = 0; i < 2000; ++i) {
+    const plat::Process p = d.Start(i % 2 == 0 ? u"\\Windows\\worker.exe" : u"\\Windows\\notes.exe");
+    ASSERT_TRUE(d.RunUntilExit(p, 100)) << i;
+    ended.push_back(p);
+    ASSERT_TRUE(plat::PostToWindow(d.FindWindow(u"Resident", u"Resident"), kCount, 0, 0));
+    ASSERT_LE(d.ProgramsHoldingResources(), held + 1) << i;
+  }
+  d.RunFor(10);
+  EXPECT_EQ(d.ProgramsHoldingResources(), held);
+  EXPECT_EQ(received, 2000);
+
+  std::vector<int> pids = StartPids(d);
+  std::sort(pids.begin(), pids.end());
+  EXPECT_EQ(std::adjacent_find(pids.begin(), pids.end()), pids.end()) << "a pid was given twice";
+  for (int i = 0; i < 2000; ++i) {
+    int code = -1;
+    EXPECT_TRUE(plat::GetProcessExitCode(ended[i], &code)) << i;
+    EXPECT_EQ(code, i % 2 == 0 ? (i / 2 + 1) % 250 : 0) << i;
+    EXPECT_EQ(plat::WaitForProcess(ended[i], 0), plat::WaitResult::Exited) << i;
+  }
+
+  ASSERT_TRUE(plat::PostToWindow(d.FindWindow(u"Resident", u"Resident"), kStop, 7, 0));
+  EXPECT_TRUE(d.RunUntilExit(resident, 100));
+  EXPECT_EQ(d.ExitCode(resident), 7);
+  EXPECT_EQ(d.ProgramsHoldingResources(), held - 1);
 }
