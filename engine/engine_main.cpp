@@ -11,6 +11,18 @@
 
 namespace {
 
+// The engine's two records, freed however the program ends: by its own shutdown, by a failed
+// start, or when a simulated device is torn down under a running engine.
+struct EngineRecords {
+  EngineState& engine;
+  ~EngineRecords() {
+    std::free(engine.layout);
+    std::free(engine.config);
+    engine.layout = nullptr;
+    engine.config = nullptr;
+  }
+};
+
 void Shutdown(EngineState& engine) {
   ReleaseAllHotKeys(engine);
   RemoveTrayIcon(engine);
@@ -37,13 +49,10 @@ int EngineMain() {
   RegisterEngineClass();
 
   // One allocation each for the whole run; a reload or a switch refills them in place.
+  EngineRecords records{engine};
   engine.config = static_cast<MapperConfig*>(std::calloc(1, sizeof(MapperConfig)));
   engine.layout = static_cast<KeyLayout*>(std::calloc(1, sizeof(KeyLayout)));
-  if (engine.config == nullptr || engine.layout == nullptr) {
-    std::free(engine.config);
-    std::free(engine.layout);
-    return kExitStartFailed;
-  }
+  if (engine.config == nullptr || engine.layout == nullptr) return kExitStartFailed;
   SetConfigDefaults(*engine.config);
   engine.hintCountdown = -1;
   engine.hintX = -1;

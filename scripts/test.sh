@@ -6,4 +6,6 @@ bash scripts/setup.sh
 bash scripts/build.sh
 # The layout and configuration readers under libFuzzer with the sanitizers, briefly.
 bash scripts/fuzz.sh 25
+# Every scenario once more, under the sanitizers.
+bash scripts/sanitize.sh
 ctest --test-dir build/host --output-on-failure -j2
