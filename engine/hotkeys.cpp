@@ -1,7 +1,6 @@
 #include "engine/hotkeys.h"
 
 #include "layoutfiles/hotkey_ids.h"
-#include "layoutfiles/key_roles.h"
 #include "platform/input.h"
 #include "platform/windowing.h"
 
@@ -21,11 +20,6 @@ void RegisterWord(EngineState& engine, ScanWord word, int id) {
 bool SkippedWhileInjecting(const EngineState& engine, ScanWord word) {
   return engine.injectingWord != 0 && KeyCode(word) != KeyCode(engine.injectingWord);
 }
-
-// A second or third accent set equal to the first is the first's cycle, registered once.
-bool AccentSetRepeatsFirst(const KeySet& set, const KeyLayout& layout) { return KeySetsEqual(set, layout.accentKeys); }
-
-const KeySet& RoleKeys(const KeyLayout& layout, ModifierRole role) { return layout.*kModifierRoles[role].keys; }
 
 }  // namespace
 
@@ -54,31 +48,18 @@ void RegisterAllHotKeys(EngineState& engine) {
   plat::BroadcastSettingChange(kSettingChangeHotKeys);
 }
 
+// Every registration of the visit, the key table's included even while the engine unloads, so
+// that nothing it ever registered stays behind.
 void ReleaseAllHotKeys(EngineState& engine) {
-  const KeyLayout& layout = *engine.layout;
-  const ScanWord mask = InternalModifierMask(layout);
   engine.refreshCountdown = -1;
-  ReleaseKeySet(engine, kAccentRoles[0].slotBase, layout.accentKeys.words);
-  if (layout.hardware == Wizard || layout.hardware == Hermes) {
-    plat::RemoveHotKey(engine.window, kIndicator84Slot);
-  }
-  if (layout.hardware == Hermes) plat::RemoveHotKey(engine.window, kIndicator83Slot);
-  for (int level = 2; level <= kAccentLevels; ++level) {
-    const AccentRoleInfo& r = kAccentRoles[level - 1];
-    if (!AccentSetRepeatsFirst(layout.*r.keys, layout)) ReleaseKeySet(engine, r.slotBase, (layout.*r.keys).words);
-  }
-  for (int role = kModifierRoleCount - 1; role >= 0; --role) {
-    const ModifierRoleInfo& r = kModifierRoles[role];
-    ReleaseKeySet(engine, r.slotBase, RoleKeys(layout, r.role).words);
-  }
-  for (int i = layout.keyCount - 1; i >= 0; --i) {
-    const ScanWord word = layout.keys[i].scanWord;
-    if (SkippedWhileInjecting(engine, word)) continue;
-    if (word != 0) plat::RemoveHotKey(engine.window, MakeHotKeyId(word, i));
-    const ScanWord stripped = static_cast<ScanWord>(word & ~mask);
-    if (mask != 0 && stripped != 0) plat::RemoveHotKey(engine.window, MakeHotKeyId(stripped, i));
-  }
-  ReleaseKeySet(engine, kSwitchKeysBase, engine.config->switchKeys);
+  VisitHotKeys(
+      *engine.layout, *engine.config, false,
+      [](void* context, const HotKeyEntry& e) {
+        EngineState& engine = *static_cast<EngineState*>(context);
+        if (!e.keyTable || !SkippedWhileInjecting(engine, e.word)) plat::RemoveHotKey(engine.window, e.id);
+        return false;
+      },
+      &engine);
   plat::BroadcastSettingChange(kSettingChangeHotKeys);
 }
 

@@ -28,6 +28,13 @@ ScanWord Pressed(const Translator& tr, uint16_t id) {
   return PressedWord(*tr.layout, *tr.config, id, tr.state->unloading != 0);
 }
 
+// The id of a combination in the layout active now, or the pass-on slot when it catches none.
+uint16_t IdInLayoutNow(const Translator& tr, ScanWord word) {
+  uint16_t id = 0;
+  if (!FindHotKeyId(*tr.layout, *tr.config, word, tr.state->unloading != 0, &id)) id = MakeHotKeyId(word, kPassOnSlot);
+  return id;
+}
+
 // A press level a definition does not have is its first: what a single press of it gives.
 int LevelOf(const KeyDef& key, int pressIndex) {
   return pressIndex < key.pressLevels && pressIndex < kMaxPressLevels ? pressIndex : 0;
@@ -217,7 +224,7 @@ void OnHotKey(const Translator& tr, uint16_t id, ScanWord pressed) {
   // While the engine unloads the key table stands for nothing, so nothing is looked up again.
   if (pressed != 0 && word != pressed && !t.unloading) {
     word = pressed;
-    if (!FindHotKeyId(*tr.layout, *tr.config, word, false, &id)) id = MakeHotKeyId(word, kPassOnSlot);
+    id = IdInLayoutNow(tr, word);
   }
   const uint8_t e = KeyCode(Resolve(tr, id));
   DrainKeyEvents(tr);
@@ -264,9 +271,7 @@ void EnqueuePress(const Translator& tr, uint16_t id, ScanWord word, uint16_t gen
     // Registered by a layout that is gone: the same combination in the layout active now, or
     // passed on as any key this layout does not catch.
     if (word == 0) return;
-    if (!FindHotKeyId(*tr.layout, *tr.config, word, t.unloading != 0, &id)) {
-      id = MakeHotKeyId(word, kPassOnSlot);
-    }
+    id = IdInLayoutNow(tr, word);
   }
   const uint32_t now = Now(tr);
   const KeyDef* key = SlotKeyDef(tr, id);
