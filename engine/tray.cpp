@@ -55,12 +55,21 @@ void SetTrayIcon(EngineState& engine, int operation, plat::Icon icon) {
 
 void RemoveTrayIcon(EngineState& engine) { SetTrayIcon(engine, kNimDelete, nullptr); }
 
+namespace {
+
+// The settings utility's path where it is installed; a path that does not fit counts as missing.
+bool InstalledSettings(WChar (&path)[kMaxPathLength]) {
+  return ProgramFolderPath(kSettingsProgram, path, kMaxPathLength) && plat::FileExists(path);
+}
+
+}  // namespace
+
 uint32_t ShowTrayMenu(EngineState& engine) {
   plat::Menu menu = plat::NewPopupMenu();
   if (menu == nullptr) return 0;
-  // Settings is offered only where it can be started; a path that does not fit counts as missing.
+  // Settings is offered only where it can be started.
   WChar settings[kMaxPathLength];
-  const bool hasSettings = ProgramFolderPath(kSettingsProgram, settings, kMaxPathLength) && plat::FileExists(settings);
+  const bool hasSettings = InstalledSettings(settings);
 
   plat::AppendMenuItem(menu, IdAbout, u"About");
   plat::AppendMenuItem(menu, IdNextLayout, u"Next layout");
@@ -79,6 +88,6 @@ uint32_t ShowTrayMenu(EngineState& engine) {
 
 void StartSettings() {
   WChar settings[kMaxPathLength];
-  if (!ProgramFolderPath(kSettingsProgram, settings, kMaxPathLength) || !plat::FileExists(settings)) return;
+  if (!InstalledSettings(settings)) return;
   if (plat::Process process = plat::StartProcess(settings, nullptr)) plat::CloseProcess(process);
 }
